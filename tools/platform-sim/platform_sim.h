@@ -1,0 +1,112 @@
+#pragma once
+
+// The local platform: serves the client's ten server lines, the HTTPS segment
+// lookup and the update host on loopback, records every request exactly as it
+// arrived, and can be scripted per test.
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platformsim {
+
+enum class Line {
+    Account,
+    Project,
+    Docking,
+    Number,
+    Disposal,
+    Poll,
+    Record,
+    Send,
+    Withdraw,
+    Recharge,
+    Update,   // plain HTTP: /yh.txt, /ky.zip
+    Segment,  // HTTPS: /cc/json/mobile_tel_segment.htm?tel=...
+};
+
+// The lowerCamel line name used in the request log ("accountLine", ..., "update", "segment").
+std::string LineName(Line line);
+
+// Port of every listener. 0 asks for an ephemeral port. Lines that are given the
+// same non-zero port share one listener (the client's poll and withdraw lines do).
+struct Ports {
+    int account = 0, project = 0, docking = 0, number = 0, disposal = 0, poll = 0, record = 0,
+        send = 0, withdraw = 0, recharge = 0, update = 0, segment = 0;
+
+    static Ports Ephemeral() { return {}; }
+    // The client's own ports, for the demo.
+    static Ports Client() {
+        return {82, 83, 85, 81, 107, 38123, 130, 1780, 38123, 16899, 8088, 8443};
+    }
+};
+
+struct RecordedRequest {
+    std::string line;     // LineName of the listener that received it
+    std::string method;   // "GET", "POST", ...
+    std::string target;   // the request target exactly as received, still escaped
+    std::string headers;  // every request header as "Name: value\r\n" lines, in arrival order
+    std::string body;
+};
+
+// One scripted answer. Body bytes go out unchanged (GBK, zero bytes included).
+struct ScriptedReply {
+    int status = 200;
+    std::string body;
+    std::vector<std::pair<std::string, std::string>> headers;  // e.g. {"Location", "/x"}
+    int delayMs = 0;              // wait before answering (a stop of the sim ends the wait)
+    bool closeWithoutReply = false;  // close the connection without sending anything
+};
+
+struct Account {
+    std::string userName;  // GBK
+    std::string password;  // GBK
+    // The eleven "|" fields of the sign reply, GBK.
+    std::string balance, withdrawable, field2, field3, securityQuestion, contactQq, realName,
+        alipayAccount, announcement, serviceQq, kind;
+};
+
+class PlatformSim {
+public:
+    explicit PlatformSim(std::string host = "127.0.0.1");
+    ~PlatformSim();
+    PlatformSim(const PlatformSim&) = delete;
+    PlatformSim& operator=(const PlatformSim&) = delete;
+
+    // Starts every listener; false when a port cannot be bound.
+    bool Start(const Ports& ports = Ports::Ephemeral());
+    void Stop();
+
+    int Port(Line line) const;
+    // host + ":" + port, the form of the client's line texts.
+    std::string Address(Line line) const;
+
+    // Scripting. `key` is the endpoint word (the first path segment: "sign",
+    // "yh_qh", ...) or, for the update and segment hosts and for raw tests, a
+    // whole path ("/yh.txt"). A script wins over the built-in behaviour.
+    void Script(const std::string& key, ScriptedReply reply);
+    // One reply per request in turn; the last one repeats.
+    void ScriptSequence(const std::string& key, std::vector<ScriptedReply> replies);
+    void ClearScripts();
+
+    // Accounts answered by the built-in `sign`. The demo, merchant accounts are
+    // present from construction (see DemoAccount()).
+    void AddAccount(const Account& account);
+    static Account DemoAccount();
+    static Account MerchantAccount();
+
+    std::vector<RecordedRequest> Requests() const;
+    // Waits up to `timeout` until at least `count` requests were recorded.
+    bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
+    void ClearRequests();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platformsim
