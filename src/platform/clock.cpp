@@ -1,0 +1,58 @@
+#include "platform/clock.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <atomic>
+#include <thread>
+
+#include "platform/ui_thread.h"
+#include "platform/worker.h"
+
+namespace lanxun {
+namespace {
+
+class SystemClock final : public Clock {
+public:
+    SystemClock() { started_.start(); }
+    QDateTime Now() const override { return QDateTime::currentDateTime(); }
+    qint64 Ticks() const override { return started_.elapsed(); }
+    qint64 RealMs(qint64 ms) const override { return ms; }
+
+private:
+    QElapsedTimer started_;
+};
+
+SystemClock& Real() {
+    static SystemClock real;
+    return real;
+}
+
+std::atomic<Clock*> installed{nullptr};
+
+}  // namespace
+
+Clock& CurrentClock() {
+    Clock* clock = installed.load();
+    return clock ? *clock : Real();
+}
+
+void InstallClock(Clock* clock) {
+    installed.store(clock);
+}
+
+void PumpDelay(int ms) {
+    const qint64 real = std::max<qint64>(0, CurrentClock().RealMs(ms));
+    if (OnUiThread()) {
+        QEventLoop loop;
+        QTimer::singleShot(std::chrono::milliseconds(real), Qt::PreciseTimer, &loop,
+                           &QEventLoop::quit);
+        loop.exec();
+    } else if (Worker* worker = Worker::Current()) {
+        worker->Pause(ms);
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(real));
+    }
+}
+
+}  // namespace lanxun

@@ -1,0 +1,87 @@
+#include "platform/message_box.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <atomic>
+
+#include "platform/ui_thread.h"
+
+namespace lanxun {
+namespace {
+
+class RealMessageBoxes final : public MessageBoxService {
+public:
+    bool Show(const Message& message) override {
+        QMessageBox box(message.parent);
+        box.setWindowTitle(message.title);
+        box.setText(message.text);
+        box.setIcon(message.icon == MessageIcon::Question ? QMessageBox::Question
+                                                          : QMessageBox::NoIcon);
+        switch (message.buttons) {
+            case MessageButtons::Ok:
+                box.setStandardButtons(QMessageBox::Ok);
+                break;
+            case MessageButtons::YesNo:
+                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+                break;
+            case MessageButtons::OkCancel:
+                box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+                break;
+        }
+        const int answer = box.exec();
+        return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
+    }
+};
+
+RealMessageBoxes& Real() {
+    static RealMessageBoxes real;
+    return real;
+}
+
+std::atomic<MessageBoxService*> installed{nullptr};
+
+}  // namespace
+
+QString MessageBoxService::DefaultTitle() {
+    return QStringLiteral("信息：");
+}
+
+bool MessageBoxService::ShowOnUiThread(const Message& message) {
+    bool answer = false;
+    // A parent that went away while the worker waited is dropped, not used.
+    QPointer<QWidget> parent = message.parent;
+    RunOnUiThread([&] {
+        Message shown = message;
+        shown.parent = parent.data();
+        answer = Show(shown);
+    });
+    return answer;
+}
+
+void MessageBoxService::Information(QWidget* parent, const QString& text, const QString& title) {
+    ShowOnUiThread({parent, text, title, MessageButtons::Ok, MessageIcon::Question});
+}
+
+bool MessageBoxService::YesNo(QWidget* parent, const QString& text, const QString& title) {
+    return ShowOnUiThread({parent, text, title, MessageButtons::YesNo, MessageIcon::Question});
+}
+
+bool MessageBoxService::OkCancel(QWidget* parent, const QString& text, const QString& title,
+                                 MessageIcon icon) {
+    return ShowOnUiThread({parent, text, title, MessageButtons::OkCancel, icon});
+}
+
+void MessageBoxService::Plain(QWidget* parent, const QString& text, const QString& title) {
+    ShowOnUiThread({parent, text, title, MessageButtons::Ok, MessageIcon::None});
+}
+
+MessageBoxService& MessageBoxes() {
+    MessageBoxService* service = installed.load();
+    return service ? *service : Real();
+}
+
+void InstallMessageBoxes(MessageBoxService* service) {
+    installed.store(service);
+}
+
+}  // namespace lanxun

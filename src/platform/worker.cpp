@@ -1,0 +1,64 @@
+#include "platform/worker.h"
+
+#include <chrono>
+
+#include "platform/clock.h"
+
+namespace lanxun {
+namespace {
+thread_local Worker* currentWorker = nullptr;
+}
+
+Worker::Worker() : signal_(std::make_shared<WakeSignal>()) {}
+
+Worker::~Worker() {
+    Stop();
+}
+
+void Worker::Start() {
+    if (thread_.joinable()) {
+        return;
+    }
+    thread_ = std::thread([this] {
+        currentWorker = this;
+        if (!StopRequested()) {
+            Run();
+        }
+        currentWorker = nullptr;
+        finished_.store(true);
+    });
+}
+
+void Worker::Stop() {
+    {
+        std::lock_guard lock(signal_->mutex);
+        signal_->stopRequested = true;
+    }
+    signal_->wake.notify_all();
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) {
+        thread_.join();
+    }
+}
+
+bool Worker::StopRequested() const {
+    std::lock_guard lock(signal_->mutex);
+    return signal_->stopRequested;
+}
+
+bool Worker::Pause(int ms) {
+    const auto until =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(CurrentClock().RealMs(ms));
+    std::unique_lock lock(signal_->mutex);
+    signal_->wake.wait_until(lock, until, [this] { return signal_->stopRequested; });
+    return !signal_->stopRequested;
+}
+
+Worker* Worker::Current() {
+    return currentWorker;
+}
+
+std::shared_ptr<WakeSignal> Worker::CurrentWakeSignal() {
+    return currentWorker ? currentWorker->signal_ : std::make_shared<WakeSignal>();
+}
+
+}  // namespace lanxun

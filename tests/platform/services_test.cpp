@@ -1,0 +1,400 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <functional>
+
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/modal_opener.h"
+#include "platform/ui_thread.h"
+#include "platform/worker.h"
+#include "support/fake_services.h"
+
+namespace lanxun {
+namespace {
+
+using testing::FakeServices;
+using testing::FastClock;
+using testing::ScopedClock;
+
+// A worker whose routine is given by the test.
+class LambdaWorker : public Worker {
+public:
+    explicit LambdaWorker(std::function<void(LambdaWorker&)> routine)
+        : routine_(std::move(routine)) {}
+    ~LambdaWorker() override { Stop(); }
+
+protected:
+    void Run() override { routine_(*this); }
+
+private:
+    std::function<void(LambdaWorker&)> routine_;
+};
+
+// Keeps the UI thread's events flowing until `done` or a generous limit.
+bool WaitOnUi(const std::function<bool()>& done, int limitMs = 10000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+TEST(RunOnUiThread, AccessFromWorkerRunsOnUiThread) {
+    QThread* const uiThread = QThread::currentThread();
+    std::atomic<QThread*> ranOn{nullptr};
+    std::atomic<QThread*> workerThread{nullptr};
+    std::atomic<bool> returned{false};
+    LambdaWorker worker([&](LambdaWorker&) {
+        workerThread = QThread::currentThread();
+        returned = RunOnUiThread([&] { ranOn = QThread::currentThread(); });
+    });
+    worker.Start();
+    ASSERT_TRUE(WaitOnUi([&] { return worker.Finished(); }));
+    EXPECT_TRUE(returned);
+    EXPECT_EQ(ranOn.load(), uiThread);
+    EXPECT_NE(workerThread.load(), uiThread);
+}
+
+TEST(RunOnUiThread, OnUiThreadIsADirectCall) {
+    bool ran = false;
+    EXPECT_TRUE(RunOnUiThread([&] { ran = true; }));
+    EXPECT_TRUE(ran);  // no event loop needed
+    EXPECT_EQ(ReadOnUiThread([] { return 42; }), 42);
+}
+
+TEST(RunOnUiThread, WaitsForTheAccessAndReadsItsValue) {
+    QWidget label;
+    label.setWindowTitle(QStringLiteral("标题"));
+    std::atomic<bool> sawTitle{false};
+    LambdaWorker worker([&](LambdaWorker&) {
+        // The write is complete when the call returns, so the read sees it.
+        RunOnUiThread([&] { label.setWindowTitle(QStringLiteral("新标题")); });
+        sawTitle = ReadOnUiThread([&] { return label.windowTitle(); }) == QStringLiteral("新标题");
+    });
+    worker.Start();
+    ASSERT_TRUE(WaitOnUi([&] { return worker.Finished(); }));
+    EXPECT_TRUE(sawTitle);
+}
+
+TEST(RunOnUiThread, AccessesOfManyWorkersNeverInterleave) {
+    // An unguarded read-modify-write is safe only if every access runs on the UI thread.
+    int counter = 0;
+    constexpr int kWorkers = 4;
+    constexpr int kAccesses = 200;
+    std::vector<std::unique_ptr<LambdaWorker>> workers;
+    for (int i = 0; i < kWorkers; ++i) {
+        workers.push_back(std::make_unique<LambdaWorker>([&](LambdaWorker&) {
+            for (int n = 0; n < kAccesses; ++n) {
+                RunOnUiThread([&] {
+                    const int seen = counter;
+                    counter = seen + 1;
+                });
+            }
+        }));
+    }
+    for (auto& worker : workers) {
+        worker->Start();
+    }
+    ASSERT_TRUE(WaitOnUi([&] {
+        return std::all_of(workers.begin(), workers.end(),
+                           [](const auto& w) { return w->Finished(); });
+    }));
+    EXPECT_EQ(counter, kWorkers * kAccesses);
+}
+
+// Each way a worker can be waiting when it is told to stop.
+struct StopCase {
+    const char* name;
+    std::function<void(LambdaWorker&)> wait;
+};
+
+class WorkerStop : public ::testing::TestWithParam<StopCase> {};
+
+TEST_P(WorkerStop, EndsPromptlyFromInsideTheWait) {
+    std::atomic<bool> waiting{false};
+    LambdaWorker worker([&](LambdaWorker& self) {
+        waiting = true;
+        GetParam().wait(self);
+    });
+    worker.Start();
+    // The UI thread does not pump events here, so a queued access stays queued.
+    QElapsedTimer untilWaiting;
+    untilWaiting.start();
+    while (!waiting && untilWaiting.elapsed() < 10000) {
+        QThread::msleep(1);
+    }
+    QThread::msleep(50);  // let it enter the wait
+    QElapsedTimer timer;
+    timer.start();
+    worker.Stop();
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_TRUE(worker.Finished());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWait, WorkerStop,
+    ::testing::Values(StopCase{"Pause",
+                               [](LambdaWorker& w) { EXPECT_FALSE(w.Pause(10 * 60 * 1000)); }},
+                      StopCase{"PumpDelay", [](LambdaWorker&) { PumpDelay(10 * 60 * 1000); }},
+                      StopCase{"PauseLoop",
+                               [](LambdaWorker& w) {
+                                   while (!w.StopRequested()) {
+                                       w.Pause(1000);
+                                   }
+                               }},
+                      StopCase{"QueuedUiAccess",
+                               [](LambdaWorker&) {
+                                   bool ran = false;
+                                   EXPECT_FALSE(RunOnUiThread([&] { ran = true; }));
+                                   EXPECT_FALSE(ran);
+                               }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Worker, GivenUpAccessNeverRunsLater) {
+    std::atomic<int> ran{0};
+    {
+        LambdaWorker worker([&](LambdaWorker&) { RunOnUiThread([&] { ++ran; }); });
+        worker.Start();
+        QThread::msleep(100);
+        worker.Stop();
+    }
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran.load(), 0);
+}
+
+TEST(Worker, PauseRunsItsFullTimeWhenNotStopped) {
+    FastClock clock(1000);
+    ScopedClock installed(clock);
+    std::atomic<bool> completed{false};
+    std::atomic<qint64> clockElapsed{0};
+    LambdaWorker worker([&](LambdaWorker& self) {
+        const qint64 before = CurrentClock().Ticks();
+        completed = self.Pause(120 * 1000);
+        clockElapsed = CurrentClock().Ticks() - before;
+    });
+    worker.Start();
+    ASSERT_TRUE(WaitOnUi([&] { return worker.Finished(); }));
+    EXPECT_TRUE(completed);
+    EXPECT_GE(clockElapsed.load(), 110 * 1000);
+}
+
+TEST(Worker, StopBeforeStartRunsNothing) {
+    std::atomic<bool> ran{false};
+    LambdaWorker worker([&](LambdaWorker&) { ran = true; });
+    worker.Stop();
+    worker.Start();
+    worker.Stop();
+    EXPECT_FALSE(ran);
+}
+
+TEST(PumpDelay, LetsTimersAndQueuedCallsRunMeanwhile) {
+    bool timerRan = false;
+    bool queuedRan = false;
+    QTimer::singleShot(20, [&] { timerRan = true; });
+    QMetaObject::invokeMethod(
+        qApp, [&] { queuedRan = true; }, Qt::QueuedConnection);
+    QElapsedTimer timer;
+    timer.start();
+    PumpDelay(300);
+    EXPECT_TRUE(timerRan);
+    EXPECT_TRUE(queuedRan);
+    EXPECT_GE(timer.elapsed(), 250);
+    EXPECT_LT(timer.elapsed(), 10000);
+}
+
+TEST(PumpDelay, LetsInputThroughMeanwhile) {
+    QWidget window;
+    window.show();
+    bool pressed = false;
+    struct KeyFilter : QObject {
+        bool* pressed;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::KeyPress) {
+                *pressed = true;
+            }
+            return false;
+        }
+    } filter;
+    filter.pressed = &pressed;
+    window.installEventFilter(&filter);
+    QTimer::singleShot(20, &window, [&] { QTest::keyClick(&window, Qt::Key_A); });
+    PumpDelay(200);
+    EXPECT_TRUE(pressed);
+}
+
+TEST(PumpDelay, FollowsTheInstalledClock) {
+    FastClock clock(1000);
+    ScopedClock installed(clock);
+    QElapsedTimer timer;
+    timer.start();
+    const qint64 before = CurrentClock().Ticks();
+    PumpDelay(5 * 60 * 1000);
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_GE(CurrentClock().Ticks() - before, 5 * 60 * 1000 - 1000);
+}
+
+struct MessageCase {
+    const char* name;
+    std::function<bool()> show;  // shows the box, returns its answer (true for plain boxes)
+    Message expected;
+};
+
+class MessageBoxHelpers : public ::testing::TestWithParam<MessageCase> {};
+
+TEST_P(MessageBoxHelpers, ShowTheBoxAsAsked) {
+    FakeServices fakes;
+    fakes.messageBoxes.defaultAnswer = false;
+    GetParam().show();
+    ASSERT_EQ(fakes.messageBoxes.shown.size(), 1u);
+    const Message& shown = fakes.messageBoxes.shown.front();
+    EXPECT_EQ(shown.text, GetParam().expected.text);
+    EXPECT_EQ(shown.title, GetParam().expected.title);
+    EXPECT_EQ(shown.buttons, GetParam().expected.buttons);
+    EXPECT_EQ(shown.icon, GetParam().expected.icon);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, MessageBoxHelpers,
+    ::testing::Values(
+        MessageCase{"Information",
+                    [] {
+                        MessageBoxes().Information(nullptr, QStringLiteral("请输入项目ID或关键字"));
+                        return true;
+                    },
+                    {nullptr, QStringLiteral("请输入项目ID或关键字"), QStringLiteral("信息："),
+                     MessageButtons::Ok, MessageIcon::Question}},
+        MessageCase{"YesNo",
+                    [] { return MessageBoxes().YesNo(nullptr, QStringLiteral("确定释放？")); },
+                    {nullptr, QStringLiteral("确定释放？"), QStringLiteral("信息："),
+                     MessageButtons::YesNo, MessageIcon::Question}},
+        MessageCase{"OkCancelWithoutIcon",
+                    [] {
+                        return MessageBoxes().OkCancel(nullptr, QStringLiteral("退出用户端"),
+                                                       MessageBoxService::DefaultTitle(),
+                                                       MessageIcon::None);
+                    },
+                    {nullptr, QStringLiteral("退出用户端"), QStringLiteral("信息："),
+                     MessageButtons::OkCancel, MessageIcon::None}},
+        MessageCase{"PlainWithTitle",
+                    [] {
+                        MessageBoxes().Plain(nullptr, QStringLiteral("请联系客服"),
+                                             QStringLiteral("安全提示"));
+                        return true;
+                    },
+                    {nullptr, QStringLiteral("请联系客服"), QStringLiteral("安全提示"),
+                     MessageButtons::Ok, MessageIcon::None}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MessageBoxes, AnswerReachesTheCaller) {
+    FakeServices fakes;
+    fakes.messageBoxes.answers = {true, false};
+    EXPECT_TRUE(MessageBoxes().YesNo(nullptr, QStringLiteral("a")));
+    EXPECT_FALSE(MessageBoxes().YesNo(nullptr, QStringLiteral("b")));
+}
+
+TEST(MessageBoxes, BoxAskedForByAWorkerIsShownOnTheUiThread) {
+    FakeServices fakes;
+    QThread* shownOn = nullptr;
+    fakes.messageBoxes.onShow = [&](const Message&) { shownOn = QThread::currentThread(); };
+    LambdaWorker worker(
+        [](LambdaWorker&) { MessageBoxes().Information(nullptr, QStringLiteral("完成")); });
+    worker.Start();
+    ASSERT_TRUE(WaitOnUi([&] { return worker.Finished(); }));
+    EXPECT_EQ(shownOn, QThread::currentThread());
+    EXPECT_EQ(fakes.messageBoxes.Texts(), QStringList{QStringLiteral("完成")});
+}
+
+// The real box, answered by pressing its button once it is up.
+struct RealBoxCase {
+    const char* name;
+    MessageButtons buttons;
+    MessageIcon icon;
+    QMessageBox::StandardButtons expectedButtons;
+    QMessageBox::Icon expectedIcon;
+    QMessageBox::StandardButton press;
+    bool expectedAnswer;
+};
+
+class RealMessageBox : public ::testing::TestWithParam<RealBoxCase> {};
+
+TEST_P(RealMessageBox, HasTitleIconButtonsAndAnswers) {
+    const RealBoxCase& c = GetParam();
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        poll.stop();
+        title = box->windowTitle();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        box->button(c.press)->click();
+    });
+    poll.start(10);
+    const bool answer = MessageBoxes().Show({nullptr, QStringLiteral("退出用户端"),
+                                             MessageBoxService::DefaultTitle(), c.buttons, c.icon});
+    EXPECT_EQ(title, QStringLiteral("信息："));
+    EXPECT_EQ(icon, c.expectedIcon);
+    EXPECT_EQ(buttons, c.expectedButtons);
+    EXPECT_EQ(answer, c.expectedAnswer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, RealMessageBox,
+    ::testing::Values(RealBoxCase{"Ok", MessageButtons::Ok, MessageIcon::Question, QMessageBox::Ok,
+                                  QMessageBox::Question, QMessageBox::Ok, true},
+                      RealBoxCase{"Yes", MessageButtons::YesNo, MessageIcon::Question,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                                  QMessageBox::Yes, true},
+                      RealBoxCase{"No", MessageButtons::YesNo, MessageIcon::Question,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+                                  QMessageBox::No, false},
+                      RealBoxCase{"Cancel", MessageButtons::OkCancel, MessageIcon::None,
+                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon,
+                                  QMessageBox::Cancel, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Clipboard, TextSetByAWorkerIsOnTheSystemClipboard) {
+    LambdaWorker worker([](LambdaWorker&) { Clipboard().SetText(QStringLiteral("13812345678")); });
+    worker.Start();
+    ASSERT_TRUE(WaitOnUi([&] { return worker.Finished(); }));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("13812345678"));
+    EXPECT_EQ(Clipboard().Text(), QStringLiteral("13812345678"));
+}
+
+TEST(ModalOpener, ReturnsWhenTheWindowIsDestroyedAndBlocksOthersMeanwhile) {
+    QPointer<QWidget> window = new QWidget;
+    bool wasModal = false;
+    QTimer::singleShot(50, [&] {
+        wasModal = window && window->isVisible() && QApplication::activeModalWidget() == window;
+        window->close();  // closing destroys it
+    });
+    ModalWindows().OpenModal(window);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(window.isNull());
+}
+
+}  // namespace
+}  // namespace lanxun

@@ -1,0 +1,75 @@
+#include "support/fake_services.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace lanxun::testing {
+
+bool RecordingMessageBoxes::Show(const Message& message) {
+    shown.push_back(message);
+    if (onShow) {
+        onShow(message);
+    }
+    if (answers.empty()) {
+        return defaultAnswer;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QStringList RecordingMessageBoxes::Texts() const {
+    QStringList texts;
+    for (const Message& message : shown) {
+        texts << message.text;
+    }
+    return texts;
+}
+
+FastClock::FastClock(qint64 factor, QDateTime start)
+    : factor_(std::max<qint64>(1, factor)), start_(std::move(start)) {
+    elapsed_.start();
+}
+
+QDateTime FastClock::Now() const {
+    return start_.addMSecs(Ticks());
+}
+
+qint64 FastClock::Ticks() const {
+    return elapsed_.elapsed() * factor_;
+}
+
+qint64 FastClock::RealMs(qint64 ms) const {
+    return (ms + factor_ - 1) / factor_;
+}
+
+void FakeModalWindows::OpenModal(QWidget* window) {
+    if (!window) {
+        return;
+    }
+    titles << window->windowTitle();
+    objectNames << window->objectName();
+    QPointer<QWidget> guard = window;
+    if (onOpen) {
+        onOpen(window);
+    }
+    delete guard.data();
+}
+
+FakeServices::FakeServices() {
+    InstallMessageBoxes(&messageBoxes);
+    InstallClipboard(&clipboard);
+    InstallShell(&shell);
+    InstallModalWindows(&modals);
+    InstallProcessExit(&processExit);
+}
+
+FakeServices::~FakeServices() {
+    InstallMessageBoxes(nullptr);
+    InstallClipboard(nullptr);
+    InstallShell(nullptr);
+    InstallModalWindows(nullptr);
+    InstallProcessExit(nullptr);
+}
+
+}  // namespace lanxun::testing
