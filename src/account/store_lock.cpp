@@ -1,0 +1,10 @@
+#include "account/store_lock.h"
+
+namespace lanxun {
+
+std::mutex& StoreLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace lanxun
