@@ -27,9 +27,11 @@ enum class Line {
     Recharge,
     Update,   // plain HTTP: /yh.txt, /ky.zip
     Segment,  // HTTPS: /cc/json/mobile_tel_segment.htm?tel=...
+    Proxy,    // forward proxy: absolute targets, forwarded to loopback hosts only
 };
 
-// The lowerCamel line name used in the request log ("accountLine", ..., "update", "segment").
+// The lowerCamel line name used in the request log ("accountLine", ..., "update", "segment",
+// "proxy").
 std::string LineName(Line line);
 
 // Port of every listener. 0 asks for an ephemeral port. Lines that are given the
@@ -37,6 +39,7 @@ std::string LineName(Line line);
 struct Ports {
     int account = 0, project = 0, docking = 0, number = 0, disposal = 0, poll = 0, record = 0,
         send = 0, withdraw = 0, recharge = 0, update = 0, segment = 0;
+    int proxy = 0;  // last, so that the aggregate initialisers above stay valid
 
     static Ports Ephemeral() { return {}; }
     // The client's own ports, for the demo.
@@ -57,8 +60,8 @@ struct RecordedRequest {
 struct ScriptedReply {
     int status = 200;
     std::string body;
-    std::vector<std::pair<std::string, std::string>> headers;  // e.g. {"Location", "/x"}
-    int delayMs = 0;              // wait before answering (a stop of the sim ends the wait)
+    std::vector<std::pair<std::string, std::string>> headers = {};  // e.g. {"Location", "/x"}
+    int delayMs = 0;                 // wait before answering (a stop of the sim ends the wait)
     bool closeWithoutReply = false;  // close the connection without sending anything
 };
 
@@ -98,6 +101,23 @@ public:
     void AddAccount(const Account& account);
     static Account DemoAccount();
     static Account MerchantAccount();
+
+    // The forward proxy asks for these Basic credentials (407 otherwise). Until
+    // they are set, or after they are set empty, it forwards without asking.
+    void SetProxyCredentials(const std::string& user, const std::string& password);
+
+    // Why the last Start() failed, naming the port; empty after a good start.
+    std::string StartError() const;
+    std::string Host() const;
+    // The segment host's self-signed certificate (PEM), made at construction.
+    std::string SegmentCertificatePem() const;
+
+    // The province (GBK) the segment host gives for a number; empty when the
+    // number is not an 11-digit mobile number (the reply then has no province).
+    static std::string SegmentProvince(const std::string& number);
+    // A zip archive of stored entries {name, content}; the default /ky.zip
+    // holds one entry "lanxun".
+    static std::string BuildZip(const std::vector<std::pair<std::string, std::string>>& entries);
 
     std::vector<RecordedRequest> Requests() const;
     // Waits up to `timeout` until at least `count` requests were recorded.
