@@ -22,7 +22,7 @@ constexpr size_t kMaxBodyBytes = 64u << 20;
 constexpr int kIdleTimeoutMs = 10000;  // between requests on a kept-alive connection
 constexpr int kReadTimeoutMs = 30000;  // inside one request
 constexpr int kWriteTimeoutMs = 30000;
-constexpr int kMaxConnections = 16;  // per listener; more wait in the backlog
+constexpr int kMaxConnections = 32;  // per listener; more wait in the backlog
 
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
