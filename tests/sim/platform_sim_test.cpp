@@ -162,13 +162,32 @@ TEST_F(SimTest, KeepAliveServesSeveralRequestsOnOneConnection) {
     EXPECT_EQ(sim.Requests()[1].target, "/yh_qm/2");
 }
 
-TEST_F(SimTest, CloseWithoutReplySendsNothing) {
+TEST_F(SimTest, DroppedAndRawRepliesReachTheWireUnchanged) {
     ScriptedReply drop;
     drop.closeWithoutReply = true;
-    sim.Script("yh_sf", drop);
-    auto response = Exchange(sim.Port(Line::Disposal), GetRequest("/yh_sf/username=u"));
-    EXPECT_EQ(response.bytes, "");
-    EXPECT_EQ(sim.Requests().size(), 1u);
+    ScriptedReply truncated;
+    truncated.raw = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\nSet-Cookie: a=1";
+    ScriptedReply zeros{200, std::string("1|\0\0|x\0", 7)};
+    struct Case {
+        const char* name;
+        ScriptedReply reply;
+        std::string expectedBytes;  // everything the client receives
+    };
+    const Case cases[] = {
+        {"drop", drop, ""},
+        {"raw", truncated, truncated.raw},
+        {"zeros", zeros,
+         "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=gbk\r\nContent-Length: 7\r\n"
+         "Connection: close\r\n\r\n" +
+             zeros.body},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.Script("yh_sf", c.reply);
+        auto response = Exchange(sim.Port(Line::Disposal), GetRequest("/yh_sf/username=u"));
+        EXPECT_EQ(response.bytes, c.expectedBytes);
+    }
+    EXPECT_EQ(sim.Requests().size(), 3u);
 }
 
 TEST_F(SimTest, StopEndsAPendingDelay) {

@@ -216,6 +216,7 @@ struct PlatformSim::Impl {
         reply.headers = scripted.headers;
         reply.body = scripted.body;
         reply.closeWithoutReply = scripted.closeWithoutReply;
+        reply.raw = scripted.raw;
         return reply;
     }
 

@@ -63,6 +63,9 @@ struct ScriptedReply {
     std::vector<std::pair<std::string, std::string>> headers = {};  // e.g. {"Location", "/x"}
     int delayMs = 0;                 // wait before answering (a stop of the sim ends the wait)
     bool closeWithoutReply = false;  // close the connection without sending anything
+    // When not empty: these bytes are sent as the whole response (status line,
+    // headers, body: malformed ones too), then the connection is closed.
+    std::string raw = {};
 };
 
 struct Account {

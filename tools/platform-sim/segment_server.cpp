@@ -40,6 +40,13 @@ bool SegmentServer::Bind(const TlsIdentity& identity, const std::string& host, i
         }
         in.body = req.body;
         OutgoingReply reply = handler_(in);
+        if (!reply.raw.empty() && req.ssl != nullptr && !stop_->Raised()) {
+            // A scripted raw response bypasses httplib: written on the TLS
+            // session as it is, then the socket is shut as below.
+            SSL_write(const_cast<SSL*>(req.ssl), reply.raw.data(),
+                      static_cast<int>(reply.raw.size()));
+            reply.closeWithoutReply = true;
+        }
         if (reply.closeWithoutReply || stop_->Raised()) {
             // httplib cannot drop a connection silently; shutting the socket
             // down makes its own answer fail before any byte leaves.
