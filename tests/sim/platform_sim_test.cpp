@@ -251,6 +251,13 @@ TEST_F(SimTest, SegmentHostAnswersOverVerifiedTls) {
         port, GetRequest("/cc/json/mobile_tel_segment.htm?tel=13800138000"), ca);
     EXPECT_EQ(dropped.status, 0);
     EXPECT_EQ(dropped.bytes, "");
+
+    ScriptedReply raw;
+    raw.raw = "HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nprovince:";
+    sim.Script("/cc/json/mobile_tel_segment.htm", raw);
+    auto rawReply = simtest::ExchangeTls(
+        port, GetRequest("/cc/json/mobile_tel_segment.htm?tel=13800138000"), ca);
+    EXPECT_EQ(rawReply.bytes, raw.raw);
 }
 
 TEST_F(SimTest, ProxyAsksForCredentialsThenForwardsToLoopback) {

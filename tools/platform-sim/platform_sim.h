@@ -53,6 +53,7 @@ struct RecordedRequest {
     std::string method;   // "GET", "POST", ...
     std::string target;   // the request target exactly as received, still escaped
     std::string headers;  // every request header as "Name: value\r\n" lines, in arrival order
+                          // (the segment host's come from httplib, sorted by name)
     std::string body;
 };
 
