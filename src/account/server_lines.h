@@ -27,6 +27,8 @@ struct ServerLines {
     static ServerLines FromHost(const QString& host);
     // The lines of the build's platform host.
     static ServerLines FromBuild();
+
+    bool operator==(const ServerLines&) const = default;
 };
 
 // The process-wide lines: set once at start-up (tests set them to the local

@@ -1,0 +1,133 @@
+#include "account/login_controller.h"
+
+#include <QLineEdit>
+#include <QStringList>
+#include <QTimer>
+
+#include "account/login_rules.h"
+#include "account/login_state.h"
+#include "account/startup.h"
+#include "api/endpoints.h"
+#include "api/http_request.h"
+#include "api/protocol.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+
+namespace lanxun {
+
+namespace {
+
+constexpr int kLeftoverIntervalMs = 100;
+constexpr int kLeftoverRounds = 10;
+constexpr int kSignFieldCount = 11;
+constexpr int kPauseBeforeAnnouncementMs = 200;
+// A platform message longer than this is cut for its box; a reply that size is
+// no message, and laying out megabytes of text would freeze the window.
+constexpr qsizetype kLongestShownReply = 4000;
+
+QString Fetch(HttpRequest& request, const QString& url) {
+    request.SetTimeouts(kPlatformTimeoutMs, kPlatformTimeoutMs, kPlatformTimeoutMs,
+                        kPlatformTimeoutMs);
+    request.Open("GET", url);
+    request.Send();
+    return request.ResponseBodyText();
+}
+
+QString ShownReply(const QString& reply) {
+    if (reply.size() <= kLongestShownReply) {
+        return reply;
+    }
+    return reply.left(kLongestShownReply) + QStringLiteral("…");
+}
+
+}  // namespace
+
+LoginController::LoginController(const Widgets& widgets) : widgets_(widgets) {
+    QObject::connect(widgets_.leftoverTimer, &QTimer::timeout, [] { DeleteOldExecutable(); });
+}
+
+bool LoginController::RunStartup(const ServerLines& lines) {
+    widgets_.leftoverTimer->start(kLeftoverIntervalMs);
+    for (int round = 0; round < kLeftoverRounds; ++round) {
+        DeleteUpdateLeftovers();
+    }
+
+    HttpRequest request;
+    // The self-update's version check; it ends the start-up when it takes over.
+    if (versionCheck_ && versionCheck_(request)) {
+        return false;
+    }
+
+    SetUpSettingsStore();
+    SetLines(lines);
+
+    QString userName = widgets_.userName->text();
+    QString password = widgets_.password->text();
+    RestoreSavedLogin(ReadSavedLogin(), userName, password);
+    widgets_.userName->setText(userName);
+    widgets_.password->setText(password);
+
+    // Silent pre-login with whatever the boxes hold: it only brings the
+    // customer-service QQ for "找回密码".
+    const QString reply = Fetch(request, SignUrl(Lines().accountLine, userName, password));
+    const QStringList fields = SplitText(reply, u"|");
+    if (fields.size() >= kSignFieldCount) {
+        CurrentLogin().serviceQq = fields[9];
+    }
+    return true;
+}
+
+bool LoginController::Login() {
+    const QString userName = RemoveSpaces(widgets_.userName->text());
+    const QString password = RemoveSpaces(widgets_.password->text());
+    widgets_.userName->setText(userName);
+    widgets_.password->setText(password);
+
+    const QString inputError = LoginInputError(userName, password);
+    if (!inputError.isEmpty()) {
+        ShowMessage(inputError);
+        return false;
+    }
+
+    HttpRequest request;
+    const QString reply = Fetch(request, SignUrl(Lines().accountLine, userName, password));
+    const QStringList fields = SplitText(reply, u"|");
+    if (fields.size() < kSignFieldCount) {
+        ShowMessage(ShownReply(reply));
+        return false;
+    }
+
+    LoginState& login = CurrentLogin();
+    login.userName = userName;
+    login.password = password;
+    login.balance = fields[0];
+    login.withdrawable = fields[1];
+    login.securityQuestion = fields[4];
+    login.contactQq = fields[5];
+    login.realName = fields[6];
+    login.alipayAccount = fields[7];
+    login.announcement = fields[8];
+    login.serviceQq = fields[9];
+    if (fields[10] == QStringLiteral("商户")) {
+        ShowMessage(QStringLiteral("商户帐号禁止登录澄信客户端"));
+        return false;
+    }
+
+    SaveLogin(userName, password);
+    widgets_.leftoverTimer->stop();
+    PumpDelay(kPauseBeforeAnnouncementMs);
+    return true;
+}
+
+void LoginController::ShowFindPassword() {
+    MessageBoxes().Plain(
+        widgets_.window,
+        QStringLiteral("为保障用户资金安全!请联系客服QQ: ") + CurrentLogin().serviceQq,
+        QStringLiteral("安全提示"));
+}
+
+void LoginController::ShowMessage(const QString& text) {
+    MessageBoxes().Information(widgets_.window, text);
+}
+
+}  // namespace lanxun
