@@ -105,15 +105,15 @@ int ReadInteger(QStringView text) {
 }
 
 QString PercentEncodeUtf8(QStringView text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
     const QByteArray utf8 = text.toUtf8();
-    QString result;
-    result.reserve(utf8.size() * 3);
+    QString result(utf8.size() * 3, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(result.data());
     for (char byte : utf8) {
         const auto b = static_cast<unsigned char>(byte);
-        result.append(u'%');
-        result.append(QLatin1Char(kHex[b >> 4]));
-        result.append(QLatin1Char(kHex[b & 0x0F]));
+        *out++ = u'%';
+        *out++ = kHex[b >> 4];
+        *out++ = kHex[b & 0x0F];
     }
     return result;
 }
