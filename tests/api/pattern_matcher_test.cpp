@@ -179,6 +179,7 @@ TEST(PatternMatcher, InvalidPatternLeavesEverythingEmpty) {
     PatternMatcher matcher;
     ASSERT_TRUE(matcher.Execute(QStringLiteral("[0-9]+"), QStringLiteral("12")));
     EXPECT_FALSE(matcher.Execute(QStringLiteral("(unclosed"), QStringLiteral("unclosed")));
+    EXPECT_EQ(matcher.Pattern(), QStringLiteral("(unclosed"));  // what was asked for
     EXPECT_EQ(matcher.Count(), 0);
     EXPECT_EQ(matcher.SubMatchCount(), 0);
     EXPECT_EQ(matcher.MatchText(1), QString());
