@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build ccache g++ pkg-config make
-    qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+    qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libxkbcommon-dev
     libcurl4-openssl-dev libssl-dev
     libmariadb-dev mariadb-server
     libminizip-dev zlib1g-dev

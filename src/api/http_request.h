@@ -1,0 +1,141 @@
+#pragma once
+
+// The program's HTTP client object: default headers, URL normalisation and its
+// own following of "Location" redirects on top of one HttpTransport.
+//
+// Every platform call creates one, uses it on one thread and destroys it:
+//   HttpRequest r;
+//   r.SetTimeouts(15000, 15000, 15000, 15000);
+//   r.Open("GET", url);
+//   r.Send();
+//   QString reply = r.ResponseBodyText();
+// On the UI thread Send keeps the windows painting but takes no user input
+// until the reply or a time-out.
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+#include "platform/http_transport.h"
+
+namespace lanxun {
+
+// Scheme ("http://" or "https://"), host, port and path ("/..." at least) of a
+// URL, read the way RedirectLocation needs them; nothing for an empty URL.
+struct UrlParts {
+    QString scheme;
+    QString host;
+    int port = 80;
+    QString path;
+};
+std::optional<UrlParts> ParseUrl(const QString& url);
+
+class HttpRequest {
+public:
+    static constexpr const char* kDefaultUserAgent =
+        "Mozilla/5.0 (compatible; MSIE 10.0; Windows NT 6.2)";
+    static constexpr const char* kFormContentType = "application/x-www-form-urlencoded";
+    static constexpr int kIgnoreAllCertificateErrors = 0x3300;
+    static constexpr int kMaxRedirects = 20;
+
+    HttpRequest();
+    ~HttpRequest();
+    // A copy shares the component.
+    HttpRequest(const HttpRequest&) = default;
+    HttpRequest& operator=(const HttpRequest&) = default;
+
+    void ResetDefaults();
+    void ApplyDefaultHeaders(bool hasBody);
+    void BeforeSend();
+    void AfterSend(bool keepOnClear);
+    void FollowRedirect(bool keepOnClear);
+    // With a replacement, the object uses that component from now on.
+    std::shared_ptr<HttpTransport> Component(std::shared_ptr<HttpTransport> replacement = {});
+    QString LastError() const;
+    void SetAutoHeaders(bool on = true);
+    // A fresh component with the defaults.
+    void Reset();
+
+    void Open(const QString& method, const QString& url, bool async = false);
+    // Always true: a request is judged by its response.
+    bool Send(const std::optional<QString>& body = std::nullopt, bool keepOnClear = true);
+    bool SendBytes(const std::optional<QByteArray>& body = std::nullopt, bool keepOnClear = true);
+    bool WaitForResponse(int timeoutMs = -1);
+    void Abort();
+
+    QByteArray ResponseBody();
+    // The body as GBK text, cut at the first zero byte: the reply of a platform call.
+    QString ResponseBodyText();
+    QString ResponseText();
+    // The body read as UTF-8, as it reads in code page 936 (GBK) or 65001 (UTF-8).
+    QString ResponseBodyUtf8(int codePage = 936);
+    std::unique_ptr<QIODevice> ResponseStream();
+    int Status();
+    QString StatusText();
+    QString GetAllResponseHeaders();
+    QString GetResponseHeader(const QString& name);
+    QString RedirectLocation(bool absolute = false);
+
+    void SetTimeouts(int resolve = 10000, int connect = 15000, int send = 120000,
+                     int receive = 300000);
+    // Writes the option when a value is given, then reads it back.
+    QVariant Option(int index, const QVariant& value = {});
+    void SetFollowRedirects(bool on = true);
+    void SetIgnoreCertificateErrors(bool on = true);
+    void SetRequestHeader(const QString& name, const QString& value);
+
+    // The object's state, for callers that need to look at it.
+    QString Url() const { return url_; }
+    bool IsPost() const { return isPost_; }
+    bool IsAsync() const { return async_; }
+    bool AutoHeaders() const { return autoHeaders_; }
+    bool UserAgentSet() const { return userAgentSet_; }
+    bool ContentTypeSet() const { return contentTypeSet_; }
+    int CookieMode() const { return cookieMode_; }
+    QString CookieJar() const { return cookieJar_; }
+    int CookieJarLength() const { return cookieJarLength_; }
+    bool CookiesChanged() const { return cookiesChanged_; }
+    bool ProxyCredentialsPending() const { return proxyCredentialsPending_; }
+    QString ProxyUser() const { return proxyUser_; }
+    QString ProxyPassword() const { return proxyPassword_; }
+    QString ProxyAddress() const { return proxyAddress_; }
+    bool IgnoreCertificateErrors() const { return ignoreCertificateErrors_; }
+    bool FollowRedirects() const { return followRedirects_; }
+    int RedirectCount() const { return redirectCount_; }
+    bool ComponentRedirects() const { return componentRedirects_; }
+
+private:
+    void SendToComponent(const std::optional<QByteArray>& body, bool keepOnClear);
+    // Where cookie handling and the proxy act around a send.
+    void HandOverProxyCredentials();
+    void ApplyCookieHeader();
+    void TakeOverResponseCookies(bool keepOnClear);
+    void RenewComponentIfCookiesChanged();
+    bool DivertCookieHeader(const QString& name, const QString& value);
+
+    std::shared_ptr<HttpTransport> component_;
+    QString url_;
+    bool isPost_ = false;
+    bool async_ = false;
+    bool autoHeaders_ = true;
+    bool userAgentSet_ = false;
+    bool contentTypeSet_ = false;
+    int cookieMode_ = 0;
+    QString cookieJar_ = QStringLiteral("; ");
+    int cookieJarLength_ = 2;
+    bool cookiesChanged_ = false;
+    bool proxyCredentialsPending_ = false;
+    QString proxyUser_;
+    QString proxyPassword_;
+    QString proxyAddress_;
+    bool ignoreCertificateErrors_ = true;
+    bool followRedirects_ = true;
+    int redirectCount_ = 0;
+    bool componentRedirects_ = true;
+};
+
+}  // namespace lanxun

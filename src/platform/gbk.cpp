@@ -1,0 +1,161 @@
+#include "platform/gbk.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <string>
+
+namespace lanxun {
+namespace {
+
+// iconv handles are not thread-safe, so each thread keeps its own pair.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Valid()) {
+            iconv_close(handle_);
+        }
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much as possible. Returns the bytes consumed; stops at the
+    // first byte sequence that cannot be converted (or is incomplete).
+    size_t Convert(const char* in, size_t inSize, std::string& out) {
+        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        char* inPtr = const_cast<char*>(in);
+        size_t inLeft = inSize;
+        char buffer[4096];
+        while (inLeft > 0) {
+            char* outPtr = buffer;
+            size_t outLeft = sizeof buffer;
+            const size_t result = iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft);
+            out.append(buffer, outPtr - buffer);
+            if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+                break;
+            }
+        }
+        return inSize - inLeft;
+    }
+
+private:
+    iconv_t handle_;
+};
+
+Converter& Decoder() {
+    thread_local Converter converter("UTF-8", "CP936");
+    return converter;
+}
+
+Converter& Encoder() {
+    thread_local Converter converter("CP936", "UTF-8");
+    return converter;
+}
+
+// Length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
+int Utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0) {
+        return 4;
+    }
+    if (lead >= 0xE0) {
+        return 3;
+    }
+    if (lead >= 0xC0) {
+        return 2;
+    }
+    return 1;
+}
+
+}  // namespace
+
+QByteArray ToGbk(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    Converter& encoder = Encoder();
+    if (!encoder.Valid()) {
+        return {};
+    }
+    std::string out;
+    out.reserve(utf8.size());
+    size_t pos = 0;
+    const size_t size = utf8.size();
+    while (pos < size) {
+        pos += encoder.Convert(utf8.constData() + pos, size - pos, out);
+        if (pos < size) {
+            out.push_back('?');
+            pos += Utf8SequenceLength(static_cast<unsigned char>(utf8[pos]));
+        }
+    }
+    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+QString FromGbk(const QByteArray& bytes) {
+    Converter& decoder = Decoder();
+    if (!decoder.Valid()) {
+        return {};
+    }
+    static const std::string replacement = "\xEF\xBF\xBD";  // U+FFFD
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    size_t pos = 0;
+    const size_t size = bytes.size();
+    while (pos < size) {
+        pos += decoder.Convert(bytes.constData() + pos, size - pos, out);
+        if (pos < size) {
+            out += replacement;
+            ++pos;
+        }
+    }
+    return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+QString FromGbkUntilZero(const QByteArray& bytes) {
+    const qsizetype zero = bytes.indexOf('\0');
+    return FromGbk(zero < 0 ? bytes : bytes.left(zero));
+}
+
+int GbkByteLength(const QString& text) {
+    bool ascii = true;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    return static_cast<int>(ascii ? text.size() : ToGbk(text).size());
+}
+
+qsizetype GbkIndexOf(const QByteArray& haystack, const QByteArray& needle, qsizetype from,
+                     Qt::CaseSensitivity cs) {
+    const qsizetype n = haystack.size();
+    const qsizetype m = needle.size();
+    auto same = [cs](char a, char b) {
+        if (cs == Qt::CaseInsensitive && a >= 'A' && a <= 'Z') {
+            a = static_cast<char>(a - 'A' + 'a');
+        }
+        if (cs == Qt::CaseInsensitive && b >= 'A' && b <= 'Z') {
+            b = static_cast<char>(b - 'A' + 'a');
+        }
+        return a == b;
+    };
+    qsizetype i = 0;
+    while (i < n) {
+        if (i >= from && i + m <= n) {
+            qsizetype k = 0;
+            while (k < m && same(haystack[i + k], needle[k])) {
+                ++k;
+            }
+            if (k == m) {
+                return i;
+            }
+        }
+        // A lead byte (0x81..0xFE) followed by another byte is one character.
+        const auto lead = static_cast<unsigned char>(haystack[i]);
+        i += (lead >= 0x81 && lead <= 0xFE && i + 1 < n) ? 2 : 1;
+    }
+    return -1;
+}
+
+}  // namespace lanxun
