@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/ui_thread.h"
+#include "platform/on_ui_thread.h"
 #include "platform/worker.h"
 
 namespace lanxun {

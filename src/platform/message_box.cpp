@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <atomic>
 
-#include "platform/ui_thread.h"
+#include "platform/on_ui_thread.h"
 
 namespace lanxun {
 namespace {

@@ -3,7 +3,7 @@
 #include <QDesktopServices>
 #include <atomic>
 
-#include "platform/ui_thread.h"
+#include "platform/on_ui_thread.h"
 
 namespace lanxun {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/modal_opener.h"
-#include "platform/ui_thread.h"
+#include "platform/on_ui_thread.h"
 #include "platform/worker.h"
 #include "support/fake_services.h"
 

@@ -1,4 +1,4 @@
-#include "platform/ui_thread.h"
+#include "platform/on_ui_thread.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include "ui/frameless_window.h"
+
+namespace lanxun {
+
+// A window that is its form and nothing more: the form's controls, the shared
+// frame and the title boxes. The windows whose behaviour comes from elsewhere
+// start out as this and get a class of their own when that behaviour arrives.
+template <typename Form>
+class FormWindow : public FramelessWindow {
+public:
+    FormWindow(const QString& minimiseBox, const QString& maximiseBox, const QString& closeBox,
+               QWidget* parent = nullptr)
+        : FramelessWindow(parent) {
+        form_.setupUi(this);
+        SetUpForm(minimiseBox, maximiseBox, closeBox);
+    }
+
+    Form& form() { return form_; }
+
+private:
+    Form form_;
+};
+
+// The windows the main window opens, each created afresh for every opening.
+FramelessWindow* CreateRechargeWindow();        // "支付宝充值"
+FramelessWindow* CreateWithdrawalWindow();      // "澄信开发着提现"
+FramelessWindow* CreateChangePasswordWindow();  // "修改密码"
+FramelessWindow* CreatePersonalInfoWindow();    // "个人信息"
+FramelessWindow* CreateSecurityWindow();        // "安全设置"
+FramelessWindow* CreateDockingHelpWindow();     // "对接帮助"
+FramelessWindow* CreateDeveloperApiWindow();    // "岚讯API对接"
+
+}  // namespace lanxun
