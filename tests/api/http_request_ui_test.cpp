@@ -9,9 +9,11 @@
 // Real user input reaches Qt through the window-system queue, which a local
 // event loop with ExcludeUserInputEvents holds back. The queue's entry point is
 // part of the platform API only.
+// clang-format off
 #define LANXUN_STRINGIFY2(x) #x
 #define LANXUN_STRINGIFY(x) LANXUN_STRINGIFY2(x)
-#include LANXUN_STRINGIFY(QtGui / QT_VERSION_MAJOR.QT_VERSION_MINOR.QT_VERSION_PATCH / QtGui / qpa / qwindowsysteminterface.h)
+#include LANXUN_STRINGIFY(QtGui/QT_VERSION_MAJOR.QT_VERSION_MINOR.QT_VERSION_PATCH/QtGui/qpa/qwindowsysteminterface.h)
+// clang-format on
 
 #include "api/http_request.h"
 #include "platform_sim.h"
