@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Renders every window of the client under a real X server (Xvfb) into
+# docs/screenshots/<name>.png.
+#   scripts/screenshots.sh [build folder]      (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+out=$here/docs/screenshots
+
+if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --target lanxun-screenshots -j 2
+
+mkdir -p "$out"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build/tools/screenshots/lanxun-screenshots" "$out"

@@ -1,0 +1,129 @@
+// Renders every window of the client to <folder>/<name>.png, as the X server shows it:
+//   lanxun-screenshots <folder>
+// The windows are shown with their forms as they open; the main window after its first
+// activation (status bar, region pickers) with a sample login. No request is sent.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QPointer>
+#include <QTabWidget>
+#include <QTextStream>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "account/login_state.h"
+#include "ui/developer_api_window.h"
+#include "ui/docking_help_window.h"
+#include "ui/forms.h"
+#include "ui/frameless_window.h"
+#include "ui/main_window.h"
+
+namespace {
+
+using lanxun::FramelessWindow;
+
+void Settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+bool Save(QWidget* window, const QDir& folder, const QString& name) {
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    if (!window->grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// A window holding just the named form.
+FramelessWindow* FormOnly(const char* className) {
+    const bool framed = QString::fromUtf8(className) == QStringLiteral("UpdateForm");
+    auto* window = new FramelessWindow(
+        nullptr, framed ? FramelessWindow::Frame::System : FramelessWindow::Frame::None);
+    if (!lanxun::SetUpNamedForm(QString::fromUtf8(className), window)) {
+        std::fprintf(stderr, "no form %s\n", className);
+    }
+    return window;
+}
+
+struct Shot {
+    const char* name;
+    std::function<FramelessWindow*()> create;
+    const char* pages = nullptr;  // page control whose every page gets a picture of its own
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    lanxun::LoginState& login = lanxun::CurrentLogin();
+    login.userName = QStringLiteral("demo");
+    login.balance = QStringLiteral("128.50");
+    login.withdrawable = QStringLiteral("36.00");
+    login.serviceQq = QStringLiteral("800012345");
+
+    const Shot shots[] = {
+        {"login", [] { return FormOnly("LoginForm"); }},
+        {"registration", [] { return FormOnly("RegistrationForm"); }},
+        {"main",
+         [] {
+             return new lanxun::MainWindow(QPointer<QWidget>(),
+                                           std::vector<lanxun::WorkerFactory>{});
+         },
+         "高级选择夹1"},
+        {"recharge", [] { return FormOnly("RechargeForm"); }, "高级选择夹1"},
+        {"change_password", [] { return FormOnly("ChangePasswordForm"); }},
+        {"personal_info", [] { return FormOnly("PersonalInfoForm"); }},
+        {"security", [] { return FormOnly("SecurityForm"); }},
+        {"withdrawal", [] { return FormOnly("WithdrawalForm"); }},
+        {"apply_project", [] { return FormOnly("ApplyProjectForm"); }, "高级选择夹2"},
+        {"announcement", [] { return FormOnly("AnnouncementForm"); }},
+        {"update", [] { return FormOnly("UpdateForm"); }},
+        {"developer_api", [] { return new lanxun::DeveloperApiWindow; }},
+        {"docking_help", [] { return new lanxun::DockingHelpWindow; }},
+    };
+
+    bool ok = true;
+    for (const Shot& shot : shots) {
+        QPointer<FramelessWindow> window = shot.create();
+        window->show();
+        window->activateWindow();
+        Settle(400);
+        const QString name = QString::fromUtf8(shot.name);
+        ok = Save(window, folder, name) && ok;
+        if (shot.pages) {
+            if (auto* pages = window->findChild<QTabWidget*>(QString::fromUtf8(shot.pages))) {
+                const int shown = pages->currentIndex();
+                for (int page = 0; page < pages->count(); ++page) {
+                    if (page == shown) {
+                        continue;  // that is the window's own picture
+                    }
+                    pages->setCurrentIndex(page);
+                    Settle(100);
+                    ok = Save(window, folder, name + QStringLiteral("-page%1").arg(page)) && ok;
+                }
+                pages->setCurrentIndex(shown);
+            }
+        }
+        delete window.data();
+    }
+    return ok ? 0 : 1;
+}
