@@ -9,6 +9,7 @@
 #include "account/startup.h"
 #include "api/endpoints.h"
 #include "api/http_request.h"
+#include "api/platform_call.h"
 #include "api/protocol.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -24,14 +25,6 @@ constexpr int kPauseBeforeAnnouncementMs = 200;
 // A platform message longer than this is cut for its box; a reply that size is
 // no message, and laying out megabytes of text would freeze the window.
 constexpr qsizetype kLongestShownReply = 4000;
-
-QString Fetch(HttpRequest& request, const QString& url) {
-    request.SetTimeouts(kPlatformTimeoutMs, kPlatformTimeoutMs, kPlatformTimeoutMs,
-                        kPlatformTimeoutMs);
-    request.Open("GET", url);
-    request.Send();
-    return request.ResponseBodyText();
-}
 
 QString ShownReply(const QString& reply) {
     if (reply.size() <= kLongestShownReply) {
@@ -69,7 +62,7 @@ bool LoginController::RunStartup(const ServerLines& lines) {
 
     // Silent pre-login with whatever the boxes hold: it only brings the
     // customer-service QQ for "找回密码".
-    const QString reply = Fetch(request, SignUrl(Lines().accountLine, userName, password));
+    const QString reply = FetchReply(request, SignUrl(Lines().accountLine, userName, password));
     const QStringList fields = SplitText(reply, u"|");
     if (fields.size() >= kSignFieldCount) {
         CurrentLogin().serviceQq = fields[9];
@@ -89,8 +82,7 @@ bool LoginController::Login() {
         return false;
     }
 
-    HttpRequest request;
-    const QString reply = Fetch(request, SignUrl(Lines().accountLine, userName, password));
+    const QString reply = FetchReply(SignUrl(Lines().accountLine, userName, password));
     const QStringList fields = SplitText(reply, u"|");
     if (fields.size() < kSignFieldCount) {
         ShowMessage(ShownReply(reply));

@@ -16,6 +16,7 @@
 #include <type_traits>
 
 #include "account/store_lock.h"
+#include "platform/clock.h"
 #include "platform/file_locations.h"
 #include "platform/gbk.h"
 
@@ -337,7 +338,7 @@ bool TableStore::ReadBool(const QString& table, const QString& record, const QSt
 bool TableStore::ReadDateTime(const QString& table, const QString& record, const QString& field,
                               QDateTime& value, QString* error) const {
     if (IsOpen() && !table.isEmpty() && record.isEmpty()) {
-        value = QDateTime::currentDateTime();
+        value = CurrentClock().Now();
     }
     QByteArray bytes;
     if (!ReadField(table, record, field, QStringLiteral("标识错误"), bytes, error)) {
