@@ -20,7 +20,8 @@ struct WakeSignal {
 // A background routine on a thread of its own. Subclasses put the routine in
 // Run(); long routines check StopRequested() and wait through Pause(), which
 // returns at once when Stop() is called. The product starts workers and leaves
-// them running; tests and the owner's destruction stop them.
+// them running; tests and the owner's destruction stop them. A subclass whose
+// Run() uses members of its own calls Stop() in its destructor, before they go.
 class Worker {
 public:
     Worker();
