@@ -142,6 +142,21 @@ TEST_F(LoginControllerTest, TheOldExecutableIsDeletedWhileTheWindowWaits) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(leftover); }, 5000));
 }
 
+TEST_F(LoginControllerTest, AStoreThatCannotBeMadeOnlyLosesTheSavedLogin) {
+    QFile blocker(locations.DriveRoot() + "/设置");  // a file where the store belongs
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    user.setText("typed");
+    ASSERT_TRUE(controller.RunStartup(test::SimLines(sim)));
+    EXPECT_EQ(user.text(), "");
+    EXPECT_EQ(Targets(), QStringList({"/sign/username=&password="}));
+
+    EXPECT_TRUE(LogIn("demo2026", "lanxun666"));
+    EXPECT_EQ(CurrentLogin().balance, "88.50");
+    EXPECT_TRUE(QFileInfo(locations.DriveRoot() + "/设置").isFile());
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
 TEST_F(LoginControllerTest, AVersionCheckThatHandsOverEndsTheStartUp) {
     bool checked = false;
     controller.SetVersionCheck([&](HttpRequest&) {
