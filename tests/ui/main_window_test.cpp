@@ -15,6 +15,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <mutex>
 
@@ -218,9 +219,13 @@ TEST_F(MainWindowTest, SystemCloseRequestAsksToo) {
     EXPECT_EQ(fakes_.messageBoxes.Texts(), QStringList{QStringLiteral("退出用户端")});
 }
 
-TEST_F(MainWindowTest, CloseBoxDestroysWithoutAsking) {
-    QTest::mouseClick(Child<QLabel>(window_, "图片框3"), Qt::LeftButton);
-    DeleteDeferred();
+TEST_F(MainWindowTest, CloseBoxDestroysWithoutAskingAndTheProgramEnds) {
+    // The message loop ends by itself once the last window is gone.
+    QTimer::singleShot(0, window_, [this] {
+        QTest::mouseClick(Child<QLabel>(window_, "图片框3"), Qt::LeftButton);
+    });
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(window_.isNull());
     EXPECT_TRUE(fakes_.messageBoxes.shown.empty());
     EXPECT_EQ(fakes_.processExit.calls, 0);
@@ -397,8 +402,12 @@ TEST_F(MainWindowTest, DeveloperApiWindowIsNonModalAndOutlivesTheMainWindow) {
     }
     EXPECT_TRUE(text.contains(QStringLiteral("http://%1:8000/api/").arg(build::kPlatformHost)));
 
-    QTest::mouseClick(Child<QLabel>(window_, "图片框3"), Qt::LeftButton);
-    DeleteDeferred();
+    // The API window keeps the message loop, and so the program, alive.
+    QTimer::singleShot(0, window_, [this] {
+        QTest::mouseClick(Child<QLabel>(window_, "图片框3"), Qt::LeftButton);
+    });
+    QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QApplication::exec(), 7);
     EXPECT_TRUE(window_.isNull());
     EXPECT_FALSE(api.isNull());
     delete api.data();
