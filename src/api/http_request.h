@@ -88,6 +88,55 @@ public:
     void SetIgnoreCertificateErrors(bool on = true);
     void SetRequestHeader(const QString& name, const QString& value);
 
+    // Cookies. Mode 0: none; 1: the object's own jar; 2: the process-wide
+    // CookieStore. The jar is "; " followed by "name=value; " per cookie.
+    void SetCookieMode(int mode = 1);
+    void MergeResponseCookies(bool keepOnClear);
+    void StoreResponseCookies(bool keepOnClear);
+    void StoreCookies(const QString& text);
+    void ApplyJarCookieHeader();
+    void ApplyStoreCookieHeader();
+    // The non-deleting "Set-Cookie" cookies of the last response, "a=1; b=2".
+    QString ResponseCookies();
+    QString ResponseCookie(const QString& name);
+    void SetCookies(const QString& text);
+    // Mode 1 only: with a replacement the jar becomes it (returned unchanged);
+    // without, the jar's "Cookie" header value.
+    QString Cookies(const std::optional<QString>& replacement = std::nullopt);
+    QString Cookie(const QString& name, bool withName = false);
+    bool MergeCookies(const QString& text);
+    bool RemoveCookies(const QString& text);
+
+    // Proxy and credentials. An empty address means direct; credentials reach
+    // the component just before the next send.
+    void SetProxy(const QString& address, const QString& user = {}, const QString& password = {});
+    // `flags`: 0 for the server, 1 for the proxy.
+    void SetCredentials(const QString& user, const QString& password, int flags = 0);
+    void SetClientCertificate(const QString& name);
+    void SetAutoLogonPolicy(int policy);
+
+    // "Name: value" lines separated by "\r\n".
+    void SetRequestHeaders(const QString& block);
+    // Sends the header with the value "-" instead of leaving it out.
+    void SuppressRequestHeader(const QString& name);
+    void SetUserAgent(const QString& agent = QString::fromLatin1(kDefaultUserAgent));
+    void SetReferer(const std::optional<QString>& referer = std::nullopt);
+    void SetOrigin(const std::optional<QString>& origin = std::nullopt);
+    void SetAccept(const QString& accept = QStringLiteral("*/*"));
+    void SetAcceptLanguage(const QString& language = QStringLiteral("zh-cn"));
+    void SetContentType(const QString& type = QString::fromLatin1(kFormContentType));
+    void SetAjaxHeader();
+    void SetClientAddress(const QString& address);
+
+    // A request with up to `attempts` tries while the status is 0, 504 or 407;
+    // true when the last status is 200, 301 or 302. Empty texts are not given.
+    bool Get(const QString& url, const QString& cookies = {}, const QString& headers = {},
+             const QString& proxy = {}, int attempts = 5);
+    bool Post(const QString& url, const QString& body, const QString& cookies = {},
+              const QString& headers = {}, const QString& proxy = {}, int attempts = 5);
+    bool PostBytes(const QString& url, const QByteArray& body, const QString& cookies = {},
+                   const QString& headers = {}, const QString& proxy = {}, int attempts = 5);
+
     // The object's state, for callers that need to look at it.
     QString Url() const { return url_; }
     bool IsPost() const { return isPost_; }
@@ -96,7 +145,7 @@ public:
     bool UserAgentSet() const { return userAgentSet_; }
     bool ContentTypeSet() const { return contentTypeSet_; }
     int CookieMode() const { return cookieMode_; }
-    QString CookieJar() const { return cookieJar_; }
+    QString CookieJar() const;
     int CookieJarLength() const { return cookieJarLength_; }
     bool CookiesChanged() const { return cookiesChanged_; }
     bool ProxyCredentialsPending() const { return proxyCredentialsPending_; }
@@ -116,6 +165,11 @@ private:
     void TakeOverResponseCookies(bool keepOnClear);
     void RenewComponentIfCookiesChanged();
     bool DivertCookieHeader(const QString& name, const QString& value);
+    void SetJar(QByteArray jar);
+    enum class Method { kGet, kPostText, kPostBytes };
+    bool Request(Method method, const QString& url, const QString& text, const QByteArray& bytes,
+                 const QString& cookies, const QString& headers, const QString& proxy,
+                 int attempts);
 
     std::shared_ptr<HttpTransport> component_;
     QString url_;
@@ -125,7 +179,7 @@ private:
     bool userAgentSet_ = false;
     bool contentTypeSet_ = false;
     int cookieMode_ = 0;
-    QString cookieJar_ = QStringLiteral("; ");
+    QByteArray cookieJar_ = "; ";  // GBK
     int cookieJarLength_ = 2;
     bool cookiesChanged_ = false;
     bool proxyCredentialsPending_ = false;
