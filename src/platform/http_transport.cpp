@@ -389,6 +389,17 @@ struct HttpTransport::Impl {
     }
 
     // Holds each phase to its own time-out. Returns a description when one ran out.
+    //
+    // curl has one limit for resolving and connecting together and none for a
+    // server that accepts and then stays silent, so the transfer runs on a
+    // private multi handle whose loop wakes at least every kPollSliceMs and
+    // checks the phase it is in:
+    //   resolve  from the start until curl opens a socket (the name is known);
+    //   connect  from then until the request is about to go out (TCP and TLS);
+    //   send     while the body has not gone out: no progress for that long;
+    //   receive  once the request is out: no byte of the reply for that long,
+    //            counted again from every header line and body chunk.
+    // CURLOPT_CONNECTTIMEOUT_MS (resolve + connect) stays as curl's own backstop.
     QString CheckTimeouts(TransferState& state) const {
         const Clock::time_point now = Clock::now();
         if (state.receivedAt) {
