@@ -1,6 +1,30 @@
 #include <QApplication>
+#include <QFont>
+#include <QPointer>
+
+#include "account/server_lines.h"
+#include "account/store_lock.h"
+#include "ui/login_window.h"
+#include "ui/main_window.h"
+#include "ui/window_factory.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    // Message boxes and anything else without a font of its own must render Chinese.
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
+
+    // The table store's one lock exists before any window can use the store.
+    lanxun::StoreLock();
+
+    auto* login = new lanxun::LoginWindow(lanxun::ServerLines::FromBuild(),
+                                          [](QPointer<QWidget> loginWindow) {
+                                              // Deletes itself on close; the program ends with it.
+                                              (new lanxun::MainWindow(loginWindow))->show();
+                                          });
+    login->SetRegistrationWindow([] { return lanxun::CreateRegistrationWindow(); });
+    if (!login->RunStartup()) {
+        return 0;
+    }
+    login->show();
+    return app.exec();
 }

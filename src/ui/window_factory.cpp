@@ -5,10 +5,15 @@
 #include "ui_change_password_form.h"
 #include "ui_personal_info_form.h"
 #include "ui_recharge_form.h"
+#include "ui_registration_form.h"
 #include "ui_security_form.h"
 #include "ui_withdrawal_form.h"
 
 namespace lanxun {
+
+FramelessWindow* CreateRegistrationWindow() {
+    return new FormWindow<Ui::RegistrationForm>("图片框20", "图片框21", "图片框22");
+}
 
 FramelessWindow* CreateRechargeWindow() {
     return new FormWindow<Ui::RechargeForm>("图片框40", "图片框41", "图片框42");

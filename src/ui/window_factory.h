@@ -25,7 +25,8 @@ private:
     Form form_;
 };
 
-// The windows the main window opens, each created afresh for every opening.
+// The windows opened from the login and main windows, each created afresh for every opening.
+FramelessWindow* CreateRegistrationWindow();    // "岚讯用户注册"
 FramelessWindow* CreateRechargeWindow();        // "支付宝充值"
 FramelessWindow* CreateWithdrawalWindow();      // "澄信开发着提现"
 FramelessWindow* CreateChangePasswordWindow();  // "修改密码"
