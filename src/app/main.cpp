@@ -16,11 +16,15 @@ int main(int argc, char** argv) {
     // The table store's one lock exists before any window can use the store.
     lanxun::StoreLock();
 
-    auto* login = new lanxun::LoginWindow(lanxun::ServerLines::FromBuild(),
-                                          [](QPointer<QWidget> loginWindow) {
-                                              // Deletes itself on close; the program ends with it.
-                                              (new lanxun::MainWindow(loginWindow))->show();
-                                          });
+    auto* login = new lanxun::LoginWindow(
+        lanxun::ServerLines::FromBuild(), [](QPointer<QWidget> loginWindow) {
+            // Deletes itself on close; the program ends with it.
+            auto* mainWindow = new lanxun::MainWindow(loginWindow);
+            mainWindow->show();
+            // Its first activation finishes the start, so ask
+            // for it even where no window manager gives it.
+            mainWindow->activateWindow();
+        });
     login->SetRegistrationWindow([] { return lanxun::CreateRegistrationWindow(); });
     if (!login->RunStartup()) {
         return 0;
