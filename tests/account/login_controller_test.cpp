@@ -16,7 +16,6 @@
 #include "account/sim_lines.h"
 #include "account/startup.h"
 #include "account/temp_locations.h"
-#include "account/test_printing.h"
 #include "platform/gbk.h"
 #include "platform_sim.h"
 #include "support/fake_services.h"

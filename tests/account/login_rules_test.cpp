@@ -3,7 +3,6 @@
 #include <QString>
 
 #include "account/login_rules.h"
-#include "account/test_printing.h"
 
 namespace lanxun {
 namespace {

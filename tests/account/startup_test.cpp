@@ -7,7 +7,6 @@
 #include "account/startup.h"
 #include "account/table_store.h"
 #include "account/temp_locations.h"
-#include "account/test_printing.h"
 
 namespace lanxun {
 namespace {

@@ -13,7 +13,6 @@
 
 #include "account/table_store.h"
 #include "account/temp_locations.h"
-#include "account/test_printing.h"
 
 namespace lanxun {
 namespace {

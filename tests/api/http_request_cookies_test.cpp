@@ -9,6 +9,7 @@
 #include "platform/cookie_store.h"
 #include "platform/gbk.h"
 #include "platform_sim.h"
+#include "support/sim_reply.h"
 
 namespace lanxun {
 namespace {
@@ -21,13 +22,7 @@ using ::testing::Not;
 
 using Headers = std::vector<std::pair<std::string, std::string>>;
 
-ScriptedReply Reply(int status, std::string body, Headers headers = {}) {
-    ScriptedReply reply;
-    reply.status = status;
-    reply.body = std::move(body);
-    reply.headers = std::move(headers);
-    return reply;
-}
+using test::Reply;
 
 class HttpRequestCookiesTest : public ::testing::Test {
 protected:

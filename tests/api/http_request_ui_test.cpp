@@ -9,30 +9,16 @@
 // Real user input reaches Qt through the window-system queue, which a local
 // event loop with ExcludeUserInputEvents holds back. The queue's entry point is
 // part of the platform API only.
-// clang-format off
-#define LANXUN_STRINGIFY2(x) #x
-#define LANXUN_STRINGIFY(x) LANXUN_STRINGIFY2(x)
-#include LANXUN_STRINGIFY(QtGui/QT_VERSION_MAJOR.QT_VERSION_MINOR.QT_VERSION_PATCH/QtGui/qpa/qwindowsysteminterface.h)
-// clang-format on
+#include <qpa/qwindowsysteminterface.h>
 
 #include "api/http_request.h"
 #include "platform_sim.h"
+#include "support/sim_reply.h"
 
 namespace lanxun {
 namespace {
 
-// A scripted answer (fields assigned one by one, so new fields keep their defaults).
-platformsim::ScriptedReply Reply(int status, std::string body,
-                                 std::vector<std::pair<std::string, std::string>> headers = {},
-                                 int delayMs = 0, bool closeWithoutReply = false) {
-    platformsim::ScriptedReply reply;
-    reply.status = status;
-    reply.body = std::move(body);
-    reply.headers = std::move(headers);
-    reply.delayMs = delayMs;
-    reply.closeWithoutReply = closeWithoutReply;
-    return reply;
-}
+using test::Reply;
 
 class InputCounter : public QWidget {
 public:

@@ -18,22 +18,12 @@
 
 #include "platform/gbk.h"
 #include "platform_sim.h"
+#include "support/sim_reply.h"
 
 namespace lanxun {
 namespace {
 
-// A scripted answer (fields assigned one by one, so new fields keep their defaults).
-platformsim::ScriptedReply Reply(int status, std::string body,
-                                 std::vector<std::pair<std::string, std::string>> headers = {},
-                                 int delayMs = 0, bool closeWithoutReply = false) {
-    platformsim::ScriptedReply reply;
-    reply.status = status;
-    reply.body = std::move(body);
-    reply.headers = std::move(headers);
-    reply.delayMs = delayMs;
-    reply.closeWithoutReply = closeWithoutReply;
-    return reply;
-}
+using test::Reply;
 
 using platformsim::Line;
 using platformsim::PlatformSim;

@@ -26,14 +26,6 @@
 #include "ui/inventory_table.h"
 #include "ui/menus.h"
 
-// Readable failure messages: texts as UTF-8, lists joined by " | ".
-static void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-static void PrintTo(const QStringList& texts, std::ostream* out) {
-    *out << '"' << texts.join(QStringLiteral(" | ")).toStdString() << '"';
-}
-
 namespace lanxun {
 namespace {
 

@@ -11,7 +11,6 @@
 #include "account/server_lines.h"
 #include "account/sim_lines.h"
 #include "account/temp_locations.h"
-#include "account/test_printing.h"
 #include "lanxun/build_config.h"
 #include "platform/gbk.h"
 #include "platform_sim.h"

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform_sim.h"
+
+namespace lanxun::test {
+
+// A scripted answer of the local platform, fields set by name so that new
+// fields keep their defaults.
+inline platformsim::ScriptedReply Reply(
+    int status, std::string body, std::vector<std::pair<std::string, std::string>> headers = {},
+    int delayMs = 0, bool closeWithoutReply = false) {
+    platformsim::ScriptedReply reply;
+    reply.status = status;
+    reply.body = std::move(body);
+    reply.headers = std::move(headers);
+    reply.delayMs = delayMs;
+    reply.closeWithoutReply = closeWithoutReply;
+    return reply;
+}
+
+}  // namespace lanxun::test
