@@ -275,37 +275,27 @@ void HttpRequest::Open(const QString& method, const QString& url, bool async) {
     component_->Open(verb, url_, async);
 }
 
-bool HttpRequest::Send(const std::optional<QString>& body, bool keepOnClear) {
+template <typename Body>
+void HttpRequest::SendThroughComponent(const std::optional<Body>& body, bool keepOnClear) {
     BeforeSend();
+    if (autoHeaders_) {
+        ApplyDefaultHeaders(body.has_value());
+    }
     if (body) {
-        if (autoHeaders_) {
-            ApplyDefaultHeaders(true);
-        }
         component_->Send(*body);
     } else {
-        if (autoHeaders_) {
-            ApplyDefaultHeaders(false);
-        }
         component_->Send();
     }
     AfterSend(keepOnClear);
+}
+
+bool HttpRequest::Send(const std::optional<QString>& body, bool keepOnClear) {
+    SendThroughComponent(body, keepOnClear);
     return true;
 }
 
 bool HttpRequest::SendBytes(const std::optional<QByteArray>& body, bool keepOnClear) {
-    BeforeSend();
-    if (body) {
-        if (autoHeaders_) {
-            ApplyDefaultHeaders(true);
-        }
-        component_->Send(*body);
-    } else {
-        if (autoHeaders_) {
-            ApplyDefaultHeaders(false);
-        }
-        component_->Send();
-    }
-    AfterSend(keepOnClear);
+    SendThroughComponent(body, keepOnClear);
     return true;
 }
 

@@ -158,7 +158,9 @@ public:
     bool ComponentRedirects() const { return componentRedirects_; }
 
 private:
-    void SendToComponent(const std::optional<QByteArray>& body, bool keepOnClear);
+    // The one send of Send and SendBytes, whose bodies differ only in type.
+    template <typename Body>
+    void SendThroughComponent(const std::optional<Body>& body, bool keepOnClear);
     // Where cookie handling and the proxy act around a send.
     void HandOverProxyCredentials();
     void ApplyCookieHeader();

@@ -10,6 +10,7 @@
 #include "platform/gbk.h"
 #include "platform_sim.h"
 #include "support/sim_reply.h"
+#include "support/sim_test.h"
 
 namespace lanxun {
 namespace {
@@ -24,25 +25,11 @@ using Headers = std::vector<std::pair<std::string, std::string>>;
 
 using test::Reply;
 
-class HttpRequestCookiesTest : public ::testing::Test {
+class HttpRequestCookiesTest : public test::SimTest {
 protected:
-    static void SetUpTestSuite() {
-        sim_ = new PlatformSim();
-        ASSERT_TRUE(sim_->Start()) << sim_->StartError();
-    }
-    static void TearDownTestSuite() {
-        delete sim_;
-        sim_ = nullptr;
-    }
     void SetUp() override {
-        sim_->ClearScripts();
-        sim_->ClearRequests();
-        sim_->SetProxyCredentials("", "");
+        SimTest::SetUp();
         CookieStore::Instance().Clear();
-    }
-    static QString Url(const char* path) {
-        return QStringLiteral("http://") + QString::fromStdString(sim_->Address(Line::Account)) +
-               QString::fromUtf8(path);
     }
     static void Get(HttpRequest& request, const char* path, bool keepOnClear = true) {
         request.SetTimeouts(5000, 5000, 5000, 5000);
@@ -62,11 +49,7 @@ protected:
         }
         return headers.substr(at + 8, headers.find("\r\n", at) - at - 8);
     }
-
-    static PlatformSim* sim_;
 };
-
-PlatformSim* HttpRequestCookiesTest::sim_ = nullptr;
 
 TEST_F(HttpRequestCookiesTest, JarTakesOverResponseCookies) {
     struct Case {

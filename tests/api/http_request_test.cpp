@@ -17,6 +17,7 @@
 #include "platform/gbk.h"
 #include "platform_sim.h"
 #include "support/sim_reply.h"
+#include "support/sim_test.h"
 
 namespace lanxun {
 namespace {
@@ -29,23 +30,8 @@ using platformsim::ScriptedReply;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-// One local platform for the whole suite; each test starts with no scripts
-// and an empty request log.
-class HttpRequestTest : public ::testing::Test {
+class HttpRequestTest : public test::SimTest {
 protected:
-    static void SetUpTestSuite() {
-        sim_ = new PlatformSim();
-        ASSERT_TRUE(sim_->Start()) << sim_->StartError();
-    }
-    static void TearDownTestSuite() {
-        delete sim_;
-        sim_ = nullptr;
-    }
-    void SetUp() override {
-        sim_->ClearScripts();
-        sim_->ClearRequests();
-    }
-
     static QString Base() {
         return QStringLiteral("http://") + QString::fromStdString(sim_->Address(Line::Account));
     }
@@ -65,11 +51,7 @@ protected:
         request.Send();
         return request.ResponseBodyText();
     }
-
-    static PlatformSim* sim_;
 };
-
-PlatformSim* HttpRequestTest::sim_ = nullptr;
 
 // A loopback port that nothing listens on (bound once, then released).
 int UnusedPort() {

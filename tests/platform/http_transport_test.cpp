@@ -19,6 +19,7 @@
 #include "platform/gbk.h"
 #include "platform_sim.h"
 #include "support/sim_reply.h"
+#include "support/sim_test.h"
 
 namespace lanxun {
 namespace {
@@ -125,36 +126,19 @@ private:
     std::vector<int> fillers_;
 };
 
-class HttpTransportTest : public ::testing::Test {
+class HttpTransportTest : public test::SimTest {
 protected:
-    static void SetUpTestSuite() {
-        sim_ = new PlatformSim();
-        ASSERT_TRUE(sim_->Start()) << sim_->StartError();
-    }
-    static void TearDownTestSuite() {
-        delete sim_;
-        sim_ = nullptr;
-    }
     void SetUp() override {
-        sim_->ClearScripts();
-        sim_->ClearRequests();
-        sim_->SetProxyCredentials("", "");
+        SimTest::SetUp();
         transport_.SetTimeouts(5000, 5000, 5000, 5000);
-    }
-    static QString Url(const char* path, Line line = Line::Account) {
-        return QStringLiteral("http://") + QString::fromStdString(sim_->Address(line)) +
-               QLatin1String(path);
     }
     bool Get(const QString& url) {
         transport_.Open(QStringLiteral("GET"), url);
         return transport_.Send();
     }
 
-    static PlatformSim* sim_;
     HttpTransport transport_;
 };
-
-PlatformSim* HttpTransportTest::sim_ = nullptr;
 
 TEST(HttpTransportEscape, Table) {
     struct Case {
