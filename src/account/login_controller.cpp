@@ -1,8 +1,8 @@
 #include "account/login_controller.h"
 
 #include <QLineEdit>
-#include <QStringList>
 #include <QTimer>
+#include <optional>
 
 #include "account/login_rules.h"
 #include "account/login_state.h"
@@ -10,7 +10,7 @@
 #include "api/endpoints.h"
 #include "api/http_request.h"
 #include "api/platform_call.h"
-#include "api/protocol.h"
+#include "api/replies.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 
@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kLeftoverIntervalMs = 100;
 constexpr int kLeftoverRounds = 10;
-constexpr int kSignFieldCount = 11;
 constexpr int kPauseBeforeAnnouncementMs = 200;
 // A platform message longer than this is cut for its box; a reply that size is
 // no message, and laying out megabytes of text would freeze the window.
@@ -63,9 +62,8 @@ bool LoginController::RunStartup(const ServerLines& lines) {
     // Silent pre-login with whatever the boxes hold: it only brings the
     // customer-service QQ for "找回密码".
     const QString reply = FetchReply(request, SignUrl(Lines().accountLine, userName, password));
-    const QStringList fields = SplitText(reply, u"|");
-    if (fields.size() >= kSignFieldCount) {
-        CurrentLogin().serviceQq = fields[9];
+    if (const std::optional<SignReply> sign = ReadSignReply(reply)) {
+        CurrentLogin().serviceQq = sign->serviceQq;
     }
     return true;
 }
@@ -83,8 +81,8 @@ bool LoginController::Login() {
     }
 
     const QString reply = FetchReply(SignUrl(Lines().accountLine, userName, password));
-    const QStringList fields = SplitText(reply, u"|");
-    if (fields.size() < kSignFieldCount) {
+    const std::optional<SignReply> sign = ReadSignReply(reply);
+    if (!sign) {
         ShowMessage(ShownReply(reply));
         return false;
     }
@@ -92,15 +90,16 @@ bool LoginController::Login() {
     LoginState& login = CurrentLogin();
     login.userName = userName;
     login.password = password;
-    login.balance = fields[0];
-    login.withdrawable = fields[1];
-    login.securityQuestion = fields[4];
-    login.contactQq = fields[5];
-    login.realName = fields[6];
-    login.alipayAccount = fields[7];
-    login.announcement = fields[8];
-    login.serviceQq = fields[9];
-    if (fields[10] == QStringLiteral("商户")) {
+    login.balance = sign->balance;
+    login.withdrawable = sign->withdrawable;
+    login.securityQuestion = sign->securityQuestion;
+    login.contactQq = sign->contactQq;
+    login.realName = sign->legalName;
+    login.alipayAccount = sign->alipayAccount;
+    login.announcement = sign->announcement;
+    login.serviceQq = sign->serviceQq;
+    // Filled before the merchant check; nothing reads it after a refusal.
+    if (sign->accountKind == QStringLiteral("商户")) {
         ShowMessage(QStringLiteral("商户帐号禁止登录澄信客户端"));
         return false;
     }
