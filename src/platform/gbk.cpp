@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -131,29 +132,49 @@ qsizetype GbkIndexOf(const QByteArray& haystack, const QByteArray& needle, qsize
                      Qt::CaseSensitivity cs) {
     const qsizetype n = haystack.size();
     const qsizetype m = needle.size();
-    auto same = [cs](char a, char b) {
-        if (cs == Qt::CaseInsensitive && a >= 'A' && a <= 'Z') {
-            a = static_cast<char>(a - 'A' + 'a');
-        }
-        if (cs == Qt::CaseInsensitive && b >= 'A' && b <= 'Z') {
-            b = static_cast<char>(b - 'A' + 'a');
-        }
-        return a == b;
+    auto byte = [](const QByteArray& bytes, qsizetype i) {
+        return static_cast<unsigned char>(bytes[i]);
     };
-    qsizetype i = 0;
+    // A lead byte (0x81..0xFE) followed by a trail byte (0x40..0xFE but 0x7F)
+    // is one character; every other byte stands alone.
+    auto charLength = [&](qsizetype i) {
+        const unsigned char lead = byte(haystack, i);
+        if (lead < 0x81 || lead > 0xFE || i + 1 >= n) {
+            return 1;
+        }
+        const unsigned char trail = byte(haystack, i + 1);
+        return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
+    };
+    // Only letters have a case: the second byte of a double-byte character is
+    // compared as it is, even when it has the value of an ASCII letter.
+    auto fold = [cs](unsigned char c, bool letterPlace) {
+        if (cs == Qt::CaseInsensitive && letterPlace && c >= 'A' && c <= 'Z') {
+            return static_cast<unsigned char>(c - 'A' + 'a');
+        }
+        return c;
+    };
+    // A byte below 0x40 is never part of a double-byte character, so the
+    // walk can start just after the last one before `from` instead of at the
+    // start: a scan that moves on through a long text stays linear.
+    from = std::max<qsizetype>(from, 0);
+    qsizetype i = std::min(from, n);
+    while (i > 0 && byte(haystack, i - 1) >= 0x40) {
+        --i;
+    }
     while (i < n) {
         if (i >= from && i + m <= n) {
             qsizetype k = 0;
-            while (k < m && same(haystack[i + k], needle[k])) {
+            bool trail = false;
+            while (k < m && fold(byte(haystack, i + k), !trail) == fold(byte(needle, k), !trail)) {
+                const unsigned char c = byte(needle, k);
+                trail = !trail && c >= 0x81 && c <= 0xFE;
                 ++k;
             }
             if (k == m) {
                 return i;
             }
         }
-        // A lead byte (0x81..0xFE) followed by another byte is one character.
-        const auto lead = static_cast<unsigned char>(haystack[i]);
-        i += (lead >= 0x81 && lead <= 0xFE && i + 1 < n) ? 2 : 1;
+        i += charLength(i);
     }
     return -1;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include <thread>
 #include <vector>
 
@@ -73,6 +75,48 @@ TEST(Gbk, IndexOfStepsOverDoubleByteCharacters) {
     EXPECT_EQ(GbkIndexOf("a: Set-Cookie: b", "set-cookie:"), -1);
     EXPECT_EQ(GbkIndexOf("abcabc", "abc", 1), 3);
     EXPECT_EQ(GbkIndexOf("abc", "abcd"), -1);
+}
+
+TEST(Gbk, IndexOfIgnoresCaseOfLettersOnly) {
+    // 81 41 and 81 61 are two different characters; their second bytes are
+    // "A" and "a", which are no letters there.
+    struct Case {
+        QByteArray haystack;
+        QByteArray needle;
+        qsizetype found;
+    } const cases[] = {
+        {"x\x81\x61", "\x81\x41", -1},
+        {"x\x81\x41", "\x81\x41", 1},
+        {"\x81\x61=1", "\x81\x41=1", -1},
+        {"X\x81\x61", "x\x81\x61", 0},
+        {"Set-Cookie: \x81\x41", "set-cookie: \x81\x41", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GbkIndexOf(c.haystack, c.needle, 0, Qt::CaseInsensitive), c.found)
+            << c.haystack.toHex().toStdString();
+    }
+}
+
+TEST(Gbk, IndexOfFromAnOffsetDoesNotWalkFromTheStart) {
+    // A walk over every line of a large header block, as the cookie scan
+    // makes it: linear in the text, not in the text times the lines.
+    QByteArray text;
+    const int lines = 80000;
+    for (int i = 0; i < lines; ++i) {
+        text += "Set-Cookie: \xB3\xC9=1\r\n";
+    }
+    QElapsedTimer clock;
+    clock.start();
+    int found = 0;
+    for (qsizetype p = GbkIndexOf(text, "\r\n"); p >= 0; p = GbkIndexOf(text, "\r\n", p + 2)) {
+        ++found;
+    }
+    EXPECT_EQ(found, lines);
+    EXPECT_LT(clock.elapsed(), 10000);
+    // An offset inside a double-byte character still finds the next whole one.
+    EXPECT_EQ(GbkIndexOf("\xB0\xA1\xB0\xA1", "\xA1\xB0", 1), -1);
+    EXPECT_EQ(GbkIndexOf("\xB0\xA1\xB0\xA1\xA1\xB0", "\xA1\xB0", 1), 4);
+    EXPECT_EQ(GbkIndexOf("ab", "b", 5), -1);
 }
 
 TEST(Gbk, ThreadsConvertAtTheSameTime) {
