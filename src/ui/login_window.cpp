@@ -41,6 +41,16 @@ bool LoginWindow::RunStartup() {
     return controller_->RunStartup(lines_);
 }
 
+bool LoginWindow::event(QEvent* event) {
+    // Closed (close box, Esc, system close) while the login handler waits: the
+    // window goes once the handler is done, not under it.
+    if (event->type() == QEvent::DeferredDelete && loggingIn_) {
+        closedWhileLoggingIn_ = true;
+        return true;
+    }
+    return FramelessWindow::event(event);
+}
+
 bool LoginWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_->透明标签55 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
@@ -51,7 +61,19 @@ bool LoginWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LoginWindow::LogIn() {
-    if (!controller_->Login()) {
+    // A second click while the first login waits would log in and open the
+    // announcement and the main window twice.
+    if (loggingIn_) {
+        return;
+    }
+    loggingIn_ = true;
+    const bool loggedIn = controller_->Login();
+    loggingIn_ = false;
+    if (closedWhileLoggingIn_) {
+        deleteLater();  // the program ends with it; nothing opens
+        return;
+    }
+    if (!loggedIn) {
         return;
     }
     auto* announcement = new AnnouncementWindow(CurrentLogin().announcement);

@@ -6,6 +6,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 #include "account/login_state.h"
 #include "account/server_lines.h"
@@ -115,6 +118,60 @@ TEST_F(LoginWindowTest, TheSmallButtons) {
     });
     QTest::mouseClick(Child<QPushButton>("按钮_注册账户"), Qt::LeftButton);
     EXPECT_EQ(services.modals.titles, QStringList({"岚讯用户注册"}));
+}
+
+// A sign reply that takes its time, so that something can happen while the
+// login handler waits for it.
+void ScriptSlowSign(PlatformSim& sim) {
+    sim.Script(
+        "sign",
+        {200, ToGbk("88.50|12.00|0|0|问题|10086|王|a@b|公告|800|用户").toStdString(), {}, 600});
+}
+
+TEST_F(LoginWindowTest, ClosedWhileTheLoginWaitsTheWindowGoesAndNothingOpens) {
+    struct Case {
+        const char* how;
+        std::function<void(LoginWindow*)> close;
+    } cases[] = {
+        {"system close", [](LoginWindow* w) { w->close(); }},
+        {"Esc", [](LoginWindow* w) { QTest::keyClick(w, Qt::Key_Escape); }},
+        {"close box",
+         [](LoginWindow* w) {
+             QTest::mouseClick(w->findChild<QLabel*>(QStringLiteral("图片框9")), Qt::LeftButton);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        if (!window) {
+            window = new LoginWindow(test::SimLines(sim), [this](QPointer<QWidget> login) {
+                handedOver.push_back(login.data());
+            });
+            ASSERT_TRUE(window->RunStartup());
+            window->show();
+        }
+        ScriptSlowSign(sim);
+        QPointer<LoginWindow> target = window;
+        // Fires inside the handler's wait for the reply.
+        QTimer::singleShot(100, window, [&c, target] { c.close(target.data()); });
+        LogIn("demo2026", "lanxun666");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        EXPECT_TRUE(window.isNull());
+        EXPECT_TRUE(services.modals.titles.isEmpty());
+        EXPECT_TRUE(handedOver.empty());
+    }
+}
+
+TEST_F(LoginWindowTest, ASecondClickWhileTheLoginWaitsIsIgnored) {
+    ScriptSlowSign(sim);
+    sim.ClearRequests();
+    QTimer::singleShot(100, window,
+                       [this] { QTest::mouseClick(Child<QPushButton>("按钮1"), Qt::LeftButton); });
+    LogIn("demo2026", "lanxun666");
+
+    EXPECT_EQ(test::SimTargets(sim), QStringList({"/sign/username=demo2026&password=lanxun666"}));
+    EXPECT_EQ(services.modals.titles, QStringList({"用户端公告"}));
+    EXPECT_EQ(handedOver.size(), 1u);
 }
 
 }  // namespace
