@@ -95,9 +95,12 @@ QList<QByteArray> ScanSetCookies(const QByteArray& headers) {
         if (end < 0) {
             break;
         }
-        const qsizetype semicolon = GbkIndexOf(headers, ";", start);
-        if (semicolon >= 0 && semicolon < end) {
-            end = semicolon;
+        // The ";" is looked for in this line only: a search through the rest
+        // of the block for every cookie would cost the block size each time.
+        const QByteArray line = headers.mid(start, end - start);
+        const qsizetype semicolon = GbkIndexOf(line, ";");
+        if (semicolon >= 0) {
+            end = start + semicolon;
         }
         cookies << TrimLeadingBlanks(headers.mid(start, end - start));
         p = FindHeader(headers, "Set-Cookie:", end);
