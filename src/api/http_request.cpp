@@ -441,18 +441,23 @@ void HttpRequest::SetIgnoreCertificateErrors(bool on) {
     ignoreCertificateErrors_ = on;
 }
 
+void HttpRequest::MarkCallerHeader(const QString& name) {
+    if (!autoHeaders_) {
+        return;
+    }
+    const QString lower = name.toLower();
+    if (lower == QLatin1String("user-agent")) {
+        userAgentSet_ = true;
+    } else if (lower == QLatin1String("content-type")) {
+        contentTypeSet_ = true;
+    }
+}
+
 void HttpRequest::SetRequestHeader(const QString& name, const QString& value) {
     if (name.isEmpty() || DivertCookieHeader(name, value)) {
         return;
     }
-    if (autoHeaders_) {
-        const QString lower = name.toLower();
-        if (lower == QLatin1String("user-agent")) {
-            userAgentSet_ = true;
-        } else if (lower == QLatin1String("content-type")) {
-            contentTypeSet_ = true;
-        }
-    }
+    MarkCallerHeader(name);
     component_->SetRequestHeader(name, value);
 }
 
@@ -826,14 +831,7 @@ void HttpRequest::SuppressRequestHeader(const QString& name) {
     if (name.isEmpty()) {
         return;
     }
-    if (autoHeaders_) {
-        const QString lower = name.toLower();
-        if (lower == QLatin1String("user-agent")) {
-            userAgentSet_ = true;
-        } else if (lower == QLatin1String("content-type")) {
-            contentTypeSet_ = true;
-        }
-    }
+    MarkCallerHeader(name);
     component_->SetRequestHeader(name, QStringLiteral("-"));
 }
 

@@ -167,6 +167,8 @@ private:
     void TakeOverResponseCookies(bool keepOnClear);
     void RenewComponentIfCookiesChanged();
     bool DivertCookieHeader(const QString& name, const QString& value);
+    // A caller's "User-Agent" or "Content-Type" keeps the default one out.
+    void MarkCallerHeader(const QString& name);
     void SetJar(QByteArray jar);
     enum class Method { kGet, kPostText, kPostBytes };
     bool Request(Method method, const QString& url, const QString& text, const QByteArray& bytes,
