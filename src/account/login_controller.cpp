@@ -61,7 +61,7 @@ bool LoginController::RunStartup(const ServerLines& lines) {
 
     // Silent pre-login with whatever the boxes hold: it only brings the
     // customer-service QQ for "找回密码".
-    const QString reply = FetchReply(request, SignUrl(Lines().accountLine, userName, password));
+    const QString reply = FetchReply(request, SignUrl(userName, password));
     if (const std::optional<SignReply> sign = ReadSignReply(reply)) {
         CurrentLogin().serviceQq = sign->serviceQq;
     }
@@ -80,7 +80,7 @@ bool LoginController::Login() {
         return false;
     }
 
-    const QString reply = FetchReply(SignUrl(Lines().accountLine, userName, password));
+    const QString reply = FetchReply(SignUrl(userName, password));
     const std::optional<SignReply> sign = ReadSignReply(reply);
     if (!sign) {
         ShowMessage(ShownReply(reply));
@@ -94,7 +94,7 @@ bool LoginController::Login() {
     login.withdrawable = sign->withdrawable;
     login.securityQuestion = sign->securityQuestion;
     login.contactQq = sign->contactQq;
-    login.realName = sign->legalName;
+    login.legalName = sign->legalName;
     login.alipayAccount = sign->alipayAccount;
     login.announcement = sign->announcement;
     login.serviceQq = sign->serviceQq;

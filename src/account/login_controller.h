@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "account/server_lines.h"
+#include "api/server_lines.h"
 
 class QLineEdit;
 class QTimer;

@@ -16,7 +16,7 @@ struct LoginState {
     QString withdrawable;
     QString securityQuestion;
     QString contactQq;
-    QString realName;
+    QString legalName;
     QString alipayAccount;
     QString announcement;
     QString serviceQq;  // also set by the silent pre-login at start-up

@@ -2,21 +2,11 @@
 
 #include <QStringList>
 
+#include "api/server_lines.h"
+
 namespace lanxun {
 
 namespace {
-
-QString HostWithoutPort(const QString& host) {
-    const qsizetype colon = host.lastIndexOf(u':');
-    if (colon < 0 || host.contains(u']')) {
-        return host;
-    }
-    bool digits = colon + 1 < host.size();
-    for (qsizetype i = colon + 1; i < host.size(); ++i) {
-        digits = digits && host[i].isDigit();
-    }
-    return digits ? host.left(colon) : host;
-}
 
 QList<DeveloperApiEndpoint> BuildTable() {
     const DeveloperApiParameter token{QStringLiteral("token"), QStringLiteral("令牌"),

@@ -6,6 +6,66 @@ namespace lanxun {
 
 namespace {
 
+// The catalogue: every endpoint word with its server line and its time-out.
+struct Endpoint {
+    QStringView word;
+    ApiLine ServerLines::*line;
+    int timeoutMs;
+};
+
+constexpr Endpoint kEndpoints[] = {
+    {u"sign", &ServerLines::accountLine, kPlatformTimeoutMs},
+    {u"xg_mm", &ServerLines::accountLine, kPlatformTimeoutMs},
+    {u"xg_aq", &ServerLines::accountLine, kPlatformTimeoutMs},
+    {u"xg_zl", &ServerLines::accountLine, kPlatformTimeoutMs},
+    {u"ZC", &ServerLines::accountLine, kPlatformTimeoutMs},
+    {u"liebiao_xm", &ServerLines::projectLine, kPlatformTimeoutMs},
+    {u"xiangmu_ysc", &ServerLines::projectLine, kPlatformTimeoutMs},
+    {u"xiangmu_shouchan", &ServerLines::projectLine, kPlatformTimeoutMs},
+    {u"xiangmu_qxsc", &ServerLines::projectLine, kPlatformTimeoutMs},
+    {u"sq_dx", &ServerLines::projectLine, kPlatformTimeoutMs},
+    {u"yh_zs_lb", &ServerLines::dockingLine, kPlatformTimeoutMs},
+    {u"yh_zs_gk_lb", &ServerLines::dockingLine, kPlatformTimeoutMs},
+    {u"yh_zs_jr", &ServerLines::dockingLine, kPlatformTimeoutMs},
+    {u"yh_zs_fhzt", &ServerLines::dockingLine, kPlatformTimeoutMs},
+    {u"yh_zs_sc", &ServerLines::dockingLine, kPlatformTimeoutMs},
+    {u"yh_gx", &ServerLines::dockingLine, kPlatformTimeoutMs},
+    {u"yh_qh", &ServerLines::numberLine, kPlatformTimeoutMs},
+    {u"yh_sf", &ServerLines::disposalLine, kPlatformTimeoutMs},
+    {u"yh_lh", &ServerLines::disposalLine, kPlatformTimeoutMs},
+    {u"yh_qm", &ServerLines::pollLine, kPlatformTimeoutMs},
+    {u"cz_tj", &ServerLines::pollLine, kPlatformTimeoutMs},
+    {u"yh_mx", &ServerLines::recordLine, kPlatformTimeoutMs},
+    {u"yh_mx_s", &ServerLines::recordLine, kPlatformTimeoutMs},
+    {u"tj_mx", &ServerLines::recordLine, kPlatformTimeoutMs},
+    {u"tj_mx_s", &ServerLines::recordLine, kPlatformTimeoutMs},
+    {u"tx_mx", &ServerLines::recordLine, kPlatformTimeoutMs},
+    {u"cz_mx", &ServerLines::recordLine, kPlatformTimeoutMs},
+    {u"fdx_tj", &ServerLines::sendLine, kSendSmsTimeoutMs},
+    {u"tj", &ServerLines::withdrawLine, kPlatformTimeoutMs},
+    {u"sc", &ServerLines::rechargeLine, kPlatformTimeoutMs},
+    {u"cx", &ServerLines::rechargeLine, kPlatformTimeoutMs},
+};
+
+const Endpoint* Find(QStringView word) {
+    for (const Endpoint& e : kEndpoints) {
+        if (e.word == word) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+// The common form: the endpoint's line and time-out, the prefix, then `pairs` as
+// they stand.
+EndpointCall PlatformUrl(QStringView endpoint, const Credentials& credentials,
+                         const QString& pairs = {}) {
+    return {QStringLiteral("http://") + LineForEndpoint(endpoint) + QLatin1Char('/') +
+                endpoint.toString() + QStringLiteral("/username=") + credentials.userName +
+                QStringLiteral("&password=") + credentials.password + pairs,
+            TimeoutForEndpoint(endpoint)};
+}
+
 // One "&key=value" pair, the value as it stands.
 QString Pair(const char* key, const QString& value) {
     return QLatin1Char('&') + QLatin1String(key) + QLatin1Char('=') + value;
@@ -26,15 +86,22 @@ QString OptionPairs(const QString& projectId, const NumberOptions& options) {
 
 }  // namespace
 
-int TimeoutForEndpoint(QStringView endpoint) {
-    return endpoint == QLatin1String("fdx_tj") ? kSendSmsTimeoutMs : kPlatformTimeoutMs;
+QStringList EndpointWords() {
+    QStringList words;
+    for (const Endpoint& e : kEndpoints) {
+        words.append(e.word.toString());
+    }
+    return words;
 }
 
-QString PlatformUrl(const QString& line, QStringView endpoint, const Credentials& credentials,
-                    const QString& pairs) {
-    return QStringLiteral("http://") + line + QLatin1Char('/') + endpoint.toString() +
-           QStringLiteral("/username=") + credentials.userName + QStringLiteral("&password=") +
-           credentials.password + pairs;
+ApiLine LineForEndpoint(QStringView endpoint) {
+    const Endpoint* e = Find(endpoint);
+    return e ? Lines().*(e->line) : ApiLine();
+}
+
+int TimeoutForEndpoint(QStringView endpoint) {
+    const Endpoint* e = Find(endpoint);
+    return e ? e->timeoutMs : kPlatformTimeoutMs;
 }
 
 QString IndexOptionValue(const QString& itemText, int selectedIndex) {
@@ -52,12 +119,12 @@ QString LoopModeValue(bool ticked) {
     return ticked ? QStringLiteral("2") : QStringLiteral("1");
 }
 
-QString SignUrl(const QString& line, const QString& userName, const QString& password) {
-    return PlatformUrl(line, u"sign", {userName, password});
+EndpointCall SignUrl(const QString& userName, const QString& password) {
+    return PlatformUrl(u"sign", {userName, password});
 }
 
-QString RegisterUrl(const QString& line, const Registration& r) {
-    return PlatformUrl(line, u"ZC", {r.userName, r.password},
+EndpointCall RegisterUrl(const Registration& r) {
+    return PlatformUrl(u"ZC", {r.userName, r.password},
                        Pair("password1", r.password) + Pair("QQ", r.contactQq) +
                            Pair("Fullname", PercentEncodeUtf8(r.legalName)) +
                            Pair("account", r.alipayAccount) + Pair("Referee", r.referrerId) +
@@ -66,181 +133,172 @@ QString RegisterUrl(const QString& line, const Registration& r) {
                            Pair("type", QStringLiteral("1")));
 }
 
-QString ChangePasswordUrl(const QString& line, const Credentials& credentials,
-                          const QString& securityAnswer, const QString& newPassword) {
-    return PlatformUrl(line, u"xg_mm", credentials,
-                       Pair("w", securityAnswer) + Pair("p", newPassword));
+EndpointCall ChangePasswordUrl(const Credentials& credentials, const QString& securityAnswer,
+                               const QString& newPassword) {
+    return PlatformUrl(u"xg_mm", credentials, Pair("w", securityAnswer) + Pair("p", newPassword));
 }
 
-QString ChangeSecurityUrl(const QString& line, const Credentials& credentials,
-                          const QString& oldAnswer, const QString& newQuestion,
-                          const QString& newAnswer) {
-    return PlatformUrl(line, u"xg_aq", credentials,
+EndpointCall ChangeSecurityUrl(const Credentials& credentials, const QString& oldAnswer,
+                               const QString& newQuestion, const QString& newAnswer) {
+    return PlatformUrl(u"xg_aq", credentials,
                        Pair("w", oldAnswer) + Pair("xt", newQuestion) + Pair("w1", newAnswer));
 }
 
-QString ChangeProfileUrl(const QString& line, const Credentials& credentials,
-                         const QString& securityAnswer, const QString& contactQq,
-                         const QString& legalName, const QString& alipayAccount) {
-    return PlatformUrl(line, u"xg_zl", credentials,
+EndpointCall ChangeProfileUrl(const Credentials& credentials, const QString& securityAnswer,
+                              const QString& contactQq, const QString& legalName,
+                              const QString& alipayAccount) {
+    return PlatformUrl(u"xg_zl", credentials,
                        Pair("w", securityAnswer) + Pair("q", contactQq) + Pair("z", legalName) +
                            Pair("f", alipayAccount));
 }
 
-QString NumberUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                  const NumberOptions& options) {
-    return PlatformUrl(line, u"yh_qh", credentials, OptionPairs(projectId, options));
+EndpointCall NumberUrl(const Credentials& credentials, const QString& projectId,
+                       const NumberOptions& options) {
+    return PlatformUrl(u"yh_qh", credentials, OptionPairs(projectId, options));
 }
 
-QString SpecifiedNumberUrl(const QString& line, const Credentials& credentials,
-                           const QString& projectId, const QString& phone) {
-    return PlatformUrl(line, u"yh_qh", credentials, Pair("id", projectId) + Pair("phone", phone));
+EndpointCall SpecifiedNumberUrl(const Credentials& credentials, const QString& projectId,
+                                const QString& phone) {
+    return PlatformUrl(u"yh_qh", credentials, Pair("id", projectId) + Pair("phone", phone));
 }
 
-QString SpecifiedNumberUrl(const QString& line, const Credentials& credentials,
-                           const QString& projectId, const NumberOptions& options,
-                           const QString& phone) {
-    return PlatformUrl(line, u"yh_qh", credentials,
+EndpointCall SpecifiedNumberUrl(const Credentials& credentials, const QString& projectId,
+                                const NumberOptions& options, const QString& phone) {
+    return PlatformUrl(u"yh_qh", credentials,
                        OptionPairs(projectId, options) + Pair("phone", phone));
 }
 
-QString ReleaseUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                   const QString& phone) {
-    return PlatformUrl(line, u"yh_sf", credentials, Pair("id", projectId) + Pair("phone", phone));
+EndpointCall ReleaseUrl(const Credentials& credentials, const QString& projectId,
+                        const QString& phone) {
+    return PlatformUrl(u"yh_sf", credentials, Pair("id", projectId) + Pair("phone", phone));
 }
 
-QString BlacklistUrl(const QString& line, const Credentials& credentials, const QString& projectId,
+EndpointCall BlacklistUrl(const Credentials& credentials, const QString& projectId,
+                          const QString& phone) {
+    return PlatformUrl(u"yh_lh", credentials, Pair("id", projectId) + Pair("phone", phone));
+}
+
+EndpointCall PollUrl(const Credentials& credentials, const QString& projectId,
                      const QString& phone) {
-    return PlatformUrl(line, u"yh_lh", credentials, Pair("id", projectId) + Pair("phone", phone));
+    return PlatformUrl(u"yh_qm", credentials, Pair("id", projectId) + Pair("phone", phone));
 }
 
-QString PollUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                const QString& phone) {
-    return PlatformUrl(line, u"yh_qm", credentials, Pair("id", projectId) + Pair("phone", phone));
+EndpointCall ConfirmRechargeUrl(const Credentials& credentials, const QString& orderNumber) {
+    return PlatformUrl(u"cz_tj", credentials, Pair("d", orderNumber));
 }
 
-QString ConfirmRechargeUrl(const QString& line, const Credentials& credentials,
-                           const QString& orderNumber) {
-    return PlatformUrl(line, u"cz_tj", credentials, Pair("d", orderNumber));
-}
-
-QString SendSmsUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                   const QString& sendingNumber, const QString& phone, const QString& content) {
-    return PlatformUrl(line, u"fdx_tj", credentials,
+EndpointCall SendSmsUrl(const Credentials& credentials, const QString& projectId,
+                        const QString& sendingNumber, const QString& phone,
+                        const QString& content) {
+    return PlatformUrl(u"fdx_tj", credentials,
                        Pair("id", projectId) + Pair("send", sendingNumber) + Pair("phone", phone) +
                            Pair("content", content));
 }
 
-QString ProjectListUrl(const QString& line, const Credentials& credentials,
-                       const QString& searchText) {
-    return PlatformUrl(line, u"liebiao_xm", credentials, QStringLiteral("&lx=1&ss=") + searchText);
+EndpointCall ProjectListUrl(const Credentials& credentials, const QString& searchText) {
+    return PlatformUrl(u"liebiao_xm", credentials, QStringLiteral("&lx=1&ss=") + searchText);
 }
 
-QString FavouritesUrl(const QString& line, const Credentials& credentials, ProjectKind kind) {
-    return PlatformUrl(line, u"xiangmu_ysc", credentials,
+EndpointCall FavouritesUrl(const Credentials& credentials, ProjectKind kind) {
+    return PlatformUrl(u"xiangmu_ysc", credentials,
                        kind == ProjectKind::SendSms ? QStringLiteral("&l=1") : QString());
 }
 
-QString AddFavouriteUrl(const QString& line, const Credentials& credentials,
-                        const QString& projectId, const QString& name, const QString& price) {
+EndpointCall AddFavouriteUrl(const Credentials& credentials, const QString& projectId,
+                             const QString& name, const QString& price) {
     return PlatformUrl(
-        line, u"xiangmu_shouchan", credentials,
+        u"xiangmu_shouchan", credentials,
         Pair("id", projectId + QStringLiteral("#c-") + name + QStringLiteral("#c-") + price));
 }
 
-QString RemoveFavouriteUrl(const QString& line, const Credentials& credentials,
-                           const QString& projectId) {
-    return PlatformUrl(line, u"xiangmu_qxsc", credentials, Pair("id", projectId));
+EndpointCall RemoveFavouriteUrl(const Credentials& credentials, const QString& projectId) {
+    return PlatformUrl(u"xiangmu_qxsc", credentials, Pair("id", projectId));
 }
 
-QString ApplyReceiveProjectUrl(const QString& line, const Credentials& credentials,
-                               const QString& name, const QString& smsTemplate) {
-    return PlatformUrl(line, u"sq_dx", credentials,
+EndpointCall ApplyReceiveProjectUrl(const Credentials& credentials, const QString& name,
+                                    const QString& smsTemplate) {
+    return PlatformUrl(u"sq_dx", credentials,
                        Pair("m", PercentEncodeUtf8(name)) +
                            Pair("dx", PercentEncodeUtf8(smsTemplate)) + QStringLiteral("&l=1"));
 }
 
-QString ApplySendProjectUrl(const QString& line, const Credentials& credentials,
-                            const QString& name, const QString& sendingNumbers) {
-    return PlatformUrl(line, u"sq_dx", credentials,
+EndpointCall ApplySendProjectUrl(const Credentials& credentials, const QString& name,
+                                 const QString& sendingNumbers) {
+    return PlatformUrl(u"sq_dx", credentials,
                        Pair("m", PercentEncodeUtf8(name)) +
                            Pair("hm", PercentEncodeUtf8(sendingNumbers)) + QStringLiteral("&l=2"));
 }
 
-QString DockingListUrl(const QString& line, const Credentials& credentials) {
-    return PlatformUrl(line, u"yh_zs_lb", credentials);
+EndpointCall DockingListUrl(const Credentials& credentials) {
+    return PlatformUrl(u"yh_zs_lb", credentials);
 }
 
-QString PublicDockingListUrl(const QString& line, const Credentials& credentials) {
-    return PlatformUrl(line, u"yh_zs_gk_lb", credentials);
+EndpointCall PublicDockingListUrl(const Credentials& credentials) {
+    return PlatformUrl(u"yh_zs_gk_lb", credentials);
 }
 
-QString JoinDockingUrl(const QString& line, const Credentials& credentials,
-                       const QString& dockingCode) {
-    return PlatformUrl(line, u"yh_zs_jr", credentials, Pair("d", dockingCode));
+EndpointCall JoinDockingUrl(const Credentials& credentials, const QString& dockingCode) {
+    return PlatformUrl(u"yh_zs_jr", credentials, Pair("d", dockingCode));
 }
 
-QString ToggleDockingUrl(const QString& line, const Credentials& credentials,
-                         const QString& dockingCode) {
-    return PlatformUrl(line, u"yh_zs_fhzt", credentials, Pair("d", dockingCode));
+EndpointCall ToggleDockingUrl(const Credentials& credentials, const QString& dockingCode) {
+    return PlatformUrl(u"yh_zs_fhzt", credentials, Pair("d", dockingCode));
 }
 
-QString DeleteDockingUrl(const QString& line, const Credentials& credentials,
-                         const QString& dockingCode) {
-    return PlatformUrl(line, u"yh_zs_sc", credentials, Pair("d", dockingCode));
+EndpointCall DeleteDockingUrl(const Credentials& credentials, const QString& dockingCode) {
+    return PlatformUrl(u"yh_zs_sc", credentials, Pair("d", dockingCode));
 }
 
-QString BalanceUrl(const QString& line, const Credentials& credentials) {
-    return PlatformUrl(line, u"yh_gx", credentials);
+EndpointCall BalanceUrl(const Credentials& credentials) {
+    return PlatformUrl(u"yh_gx", credentials);
 }
 
-QString PagedRecordsUrl(const QString& line, const Credentials& credentials, PagedList list) {
-    return PlatformUrl(line, PagedWord(list, false), credentials);
+EndpointCall PagedRecordsUrl(const Credentials& credentials, PagedList list) {
+    return PlatformUrl(PagedWord(list, false), credentials);
 }
 
-QString PagedRecordsUrl(const QString& line, const Credentials& credentials, PagedList list,
-                        const QString& page) {
-    return PlatformUrl(line, PagedWord(list, false), credentials, Pair("y", page));
+EndpointCall PagedRecordsUrl(const Credentials& credentials, PagedList list, const QString& page) {
+    return PlatformUrl(PagedWord(list, false), credentials, Pair("y", page));
 }
 
-QString PagedSearchUrl(const QString& line, const Credentials& credentials, PagedList list,
-                       const QString& searchText) {
-    return PlatformUrl(line, PagedWord(list, true), credentials, Pair("n", searchText));
+EndpointCall PagedSearchUrl(const Credentials& credentials, PagedList list,
+                            const QString& searchText) {
+    return PlatformUrl(PagedWord(list, true), credentials, Pair("n", searchText));
 }
 
-QString PagedSearchUrl(const QString& line, const Credentials& credentials, PagedList list,
-                       const QString& searchText, const QString& page) {
-    return PlatformUrl(line, PagedWord(list, true), credentials,
-                       Pair("n", searchText) + Pair("y", page));
+EndpointCall PagedSearchUrl(const Credentials& credentials, PagedList list,
+                            const QString& searchText, const QString& page) {
+    return PlatformUrl(PagedWord(list, true), credentials, Pair("n", searchText) + Pair("y", page));
 }
 
-QString WithdrawalRecordsUrl(const QString& line, const Credentials& credentials) {
-    return PlatformUrl(line, u"tx_mx", credentials);
+EndpointCall WithdrawalRecordsUrl(const Credentials& credentials) {
+    return PlatformUrl(u"tx_mx", credentials);
 }
 
-QString RechargeRecordsUrl(const QString& line, const Credentials& credentials) {
-    return PlatformUrl(line, u"cz_mx", credentials);
+EndpointCall RechargeRecordsUrl(const Credentials& credentials) {
+    return PlatformUrl(u"cz_mx", credentials);
 }
 
-QString WithdrawUrl(const QString& line, const Credentials& credentials, const QString& amount) {
-    return PlatformUrl(line, u"tj", credentials, Pair("j", amount));
+EndpointCall WithdrawUrl(const Credentials& credentials, const QString& amount) {
+    return PlatformUrl(u"tj", credentials, Pair("j", amount));
 }
 
-QString QrCodeUrl(const QString& line, const Credentials& credentials, const QString& amount) {
-    return PlatformUrl(line, u"sc", credentials, Pair("j", amount));
+EndpointCall QrCodeUrl(const Credentials& credentials, const QString& amount) {
+    return PlatformUrl(u"sc", credentials, Pair("j", amount));
 }
 
-QString TransferAccountUrl(const QString& line, const Credentials& credentials) {
-    return PlatformUrl(line, u"cx", credentials);
+EndpointCall TransferAccountUrl(const Credentials& credentials) {
+    return PlatformUrl(u"cx", credentials);
 }
 
-QString SegmentLookupUrl(const QString& segmentHost, const QString& phone) {
-    return QStringLiteral("https://") + segmentHost +
-           QStringLiteral("/cc/json/mobile_tel_segment.htm?tel=") + phone;
+EndpointCall SegmentLookupUrl(const QString& segmentHost, const QString& phone) {
+    return {QStringLiteral("https://") + segmentHost +
+                QStringLiteral("/cc/json/mobile_tel_segment.htm?tel=") + phone,
+            kSegmentLookupTimeoutMs};
 }
 
-QString VersionFileUrl(const QString& updateHost) {
-    return QStringLiteral("http://") + updateHost + QStringLiteral("/yh.txt");
+EndpointCall VersionFileUrl(const QString& updateHost) {
+    return {QStringLiteral("http://") + updateHost + QStringLiteral("/yh.txt"), kPlatformTimeoutMs};
 }
 
 QString UpdateArchiveUrl(const QString& updateHost) {

@@ -1,15 +1,19 @@
 #pragma once
 
 // The client endpoints of the platform: one function per request, forming its
-// exact URL. Every URL is "http://" + line + "/" + endpoint + "/username=" + user
-// + "&password=" + password + the endpoint's pairs, in the platform's order.
+// exact URL on the endpoint's server line, with the time-out it is sent with.
+// Every URL is "http://" + line + "/" + endpoint + "/username=" + user +
+// "&password=" + password + the endpoint's pairs, in the platform's order.
 // Values go in unchanged (a space, "&", "=", "#" or Chinese stay as they are);
 // only the free texts of a project application and of a registration pass
-// through PercentEncodeUtf8. The line is the "host:port" text of the endpoint's
-// server line.
+// through PercentEncodeUtf8. The catalogue alone knows which line and time-out
+// belong to an endpoint: a caller names the endpoint and its values.
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include "api/server_lines.h"
 
 namespace lanxun {
 
@@ -22,12 +26,20 @@ struct Credentials {
 inline constexpr int kPlatformTimeoutMs = 15000;
 inline constexpr int kSendSmsTimeoutMs = 5000;        // fdx_tj
 inline constexpr int kSegmentLookupTimeoutMs = 5000;  // the phone-segment service
-// The time-out for an endpoint word ("fdx_tj" -> 5000, every other -> 15000).
-int TimeoutForEndpoint(QStringView endpoint);
 
-// The common form, for endpoints given by word; `pairs` is appended as it stands.
-QString PlatformUrl(const QString& line, QStringView endpoint, const Credentials& credentials,
-                    const QString& pairs = {});
+// One request as the catalogue forms it: the URL, and the time-out of its endpoint.
+struct EndpointCall {
+    QString url;
+    int timeoutMs = kPlatformTimeoutMs;
+};
+
+// Every endpoint word of the client protocol, in the catalogue's order.
+QStringList EndpointWords();
+// The server line of an endpoint word, from the process-wide Lines(); empty for
+// a word the platform does not know.
+ApiLine LineForEndpoint(QStringView endpoint);
+// The time-out of an endpoint word ("fdx_tj" -> 5000, every other -> 15000).
+int TimeoutForEndpoint(QStringView endpoint);
 
 // --- Number options of yh_qh ---------------------------------------------------
 
@@ -47,7 +59,7 @@ QString LoopModeValue(bool ticked);
 
 // --- accountLine ----------------------------------------------------------------
 
-QString SignUrl(const QString& line, const QString& userName, const QString& password);
+EndpointCall SignUrl(const QString& userName, const QString& password);
 
 struct Registration {
     QString userName;
@@ -59,114 +71,112 @@ struct Registration {
     QString securityQuestion;  // encoded
     QString securityAnswer;    // encoded
 };
-QString RegisterUrl(const QString& line, const Registration& registration);  // ZC
+EndpointCall RegisterUrl(const Registration& registration);  // ZC
 
-QString ChangePasswordUrl(const QString& line, const Credentials& credentials,
-                          const QString& securityAnswer, const QString& newPassword);  // xg_mm
-QString ChangeSecurityUrl(const QString& line, const Credentials& credentials,
-                          const QString& oldAnswer, const QString& newQuestion,
-                          const QString& newAnswer);  // xg_aq
-QString ChangeProfileUrl(const QString& line, const Credentials& credentials,
-                         const QString& securityAnswer, const QString& contactQq,
-                         const QString& legalName, const QString& alipayAccount);  // xg_zl
+EndpointCall ChangePasswordUrl(const Credentials& credentials, const QString& securityAnswer,
+                               const QString& newPassword);  // xg_mm
+EndpointCall ChangeSecurityUrl(const Credentials& credentials, const QString& oldAnswer,
+                               const QString& newQuestion,
+                               const QString& newAnswer);  // xg_aq
+EndpointCall ChangeProfileUrl(const Credentials& credentials, const QString& securityAnswer,
+                              const QString& contactQq, const QString& legalName,
+                              const QString& alipayAccount);  // xg_zl
 
 // --- numberLine -----------------------------------------------------------------
 
 // yh_qh of a batch and of the send side's "取号".
-QString NumberUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                  const NumberOptions& options);
+EndpointCall NumberUrl(const Credentials& credentials, const QString& projectId,
+                       const NumberOptions& options);
 // yh_qh for a chosen number on the receive side, and "use again".
-QString SpecifiedNumberUrl(const QString& line, const Credentials& credentials,
-                           const QString& projectId, const QString& phone);
+EndpointCall SpecifiedNumberUrl(const Credentials& credentials, const QString& projectId,
+                                const QString& phone);
 // yh_qh for a chosen number on the send side: the options, then the number.
-QString SpecifiedNumberUrl(const QString& line, const Credentials& credentials,
-                           const QString& projectId, const NumberOptions& options,
-                           const QString& phone);
+EndpointCall SpecifiedNumberUrl(const Credentials& credentials, const QString& projectId,
+                                const NumberOptions& options, const QString& phone);
 
 // --- disposalLine ---------------------------------------------------------------
 
-QString ReleaseUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                   const QString& phone);  // yh_sf
-QString BlacklistUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                     const QString& phone);  // yh_lh
+EndpointCall ReleaseUrl(const Credentials& credentials, const QString& projectId,
+                        const QString& phone);  // yh_sf
+EndpointCall BlacklistUrl(const Credentials& credentials, const QString& projectId,
+                          const QString& phone);  // yh_lh
 
 // --- pollLine -------------------------------------------------------------------
 
-QString PollUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                const QString& phone);  // yh_qm
-QString ConfirmRechargeUrl(const QString& line, const Credentials& credentials,
-                           const QString& orderNumber);  // cz_tj
+EndpointCall PollUrl(const Credentials& credentials, const QString& projectId,
+                     const QString& phone);  // yh_qm
+EndpointCall ConfirmRechargeUrl(const Credentials& credentials,
+                                const QString& orderNumber);  // cz_tj
 
 // --- sendLine -------------------------------------------------------------------
 
-QString SendSmsUrl(const QString& line, const Credentials& credentials, const QString& projectId,
-                   const QString& sendingNumber, const QString& phone,
-                   const QString& content);  // fdx_tj
+EndpointCall SendSmsUrl(const Credentials& credentials, const QString& projectId,
+                        const QString& sendingNumber, const QString& phone,
+                        const QString& content);  // fdx_tj
 
 // --- projectLine ----------------------------------------------------------------
 
 enum class ProjectKind { ReceiveSms, SendSms };
 
-QString ProjectListUrl(const QString& line, const Credentials& credentials,
-                       const QString& searchText);  // liebiao_xm
-QString FavouritesUrl(const QString& line, const Credentials& credentials,
-                      ProjectKind kind);  // xiangmu_ysc
+EndpointCall ProjectListUrl(const Credentials& credentials,
+                            const QString& searchText);  // liebiao_xm
+EndpointCall FavouritesUrl(const Credentials& credentials,
+                           ProjectKind kind);  // xiangmu_ysc
 // xiangmu_shouchan: the three values travel joined by "#c-" in the one "&id=" value.
-QString AddFavouriteUrl(const QString& line, const Credentials& credentials,
-                        const QString& projectId, const QString& name, const QString& price);
-QString RemoveFavouriteUrl(const QString& line, const Credentials& credentials,
-                           const QString& projectId);  // xiangmu_qxsc
+EndpointCall AddFavouriteUrl(const Credentials& credentials, const QString& projectId,
+                             const QString& name, const QString& price);
+EndpointCall RemoveFavouriteUrl(const Credentials& credentials,
+                                const QString& projectId);  // xiangmu_qxsc
 // sq_dx, "&l=1": name and SMS template encoded.
-QString ApplyReceiveProjectUrl(const QString& line, const Credentials& credentials,
-                               const QString& name, const QString& smsTemplate);
+EndpointCall ApplyReceiveProjectUrl(const Credentials& credentials, const QString& name,
+                                    const QString& smsTemplate);
 // sq_dx, "&l=2": name and the "#"-separated sending numbers encoded.
-QString ApplySendProjectUrl(const QString& line, const Credentials& credentials,
-                            const QString& name, const QString& sendingNumbers);
+EndpointCall ApplySendProjectUrl(const Credentials& credentials, const QString& name,
+                                 const QString& sendingNumbers);
 
 // --- dockingLine ----------------------------------------------------------------
 
-QString DockingListUrl(const QString& line, const Credentials& credentials);        // yh_zs_lb
-QString PublicDockingListUrl(const QString& line, const Credentials& credentials);  // yh_zs_gk_lb
-QString JoinDockingUrl(const QString& line, const Credentials& credentials,
-                       const QString& dockingCode);  // yh_zs_jr
+EndpointCall DockingListUrl(const Credentials& credentials);        // yh_zs_lb
+EndpointCall PublicDockingListUrl(const Credentials& credentials);  // yh_zs_gk_lb
+EndpointCall JoinDockingUrl(const Credentials& credentials,
+                            const QString& dockingCode);  // yh_zs_jr
 // yh_zs_fhzt: the platform switches the docking between paused and running.
-QString ToggleDockingUrl(const QString& line, const Credentials& credentials,
-                         const QString& dockingCode);
-QString DeleteDockingUrl(const QString& line, const Credentials& credentials,
-                         const QString& dockingCode);                     // yh_zs_sc
-QString BalanceUrl(const QString& line, const Credentials& credentials);  // yh_gx
+EndpointCall ToggleDockingUrl(const Credentials& credentials, const QString& dockingCode);
+EndpointCall DeleteDockingUrl(const Credentials& credentials,
+                              const QString& dockingCode);  // yh_zs_sc
+EndpointCall BalanceUrl(const Credentials& credentials);    // yh_gx
 
 // --- recordLine -----------------------------------------------------------------
 
 enum class PagedList { Sms, Referral };  // yh_mx / yh_mx_s, tj_mx / tj_mx_s
 
 // Page 1 of the full list: no key at all.
-QString PagedRecordsUrl(const QString& line, const Credentials& credentials, PagedList list);
+EndpointCall PagedRecordsUrl(const Credentials& credentials, PagedList list);
 // Another page: "&y=" + page, the page text as it stands.
-QString PagedRecordsUrl(const QString& line, const Credentials& credentials, PagedList list,
-                        const QString& page);
+EndpointCall PagedRecordsUrl(const Credentials& credentials, PagedList list, const QString& page);
 // Page 1 of a search: "&n=" + search text, no "&y=".
-QString PagedSearchUrl(const QString& line, const Credentials& credentials, PagedList list,
-                       const QString& searchText);
+EndpointCall PagedSearchUrl(const Credentials& credentials, PagedList list,
+                            const QString& searchText);
 // Another page of a search: "&n=" + search text + "&y=" + page.
-QString PagedSearchUrl(const QString& line, const Credentials& credentials, PagedList list,
-                       const QString& searchText, const QString& page);
-QString WithdrawalRecordsUrl(const QString& line, const Credentials& credentials);  // tx_mx
-QString RechargeRecordsUrl(const QString& line, const Credentials& credentials);    // cz_mx
+EndpointCall PagedSearchUrl(const Credentials& credentials, PagedList list,
+                            const QString& searchText, const QString& page);
+EndpointCall WithdrawalRecordsUrl(const Credentials& credentials);  // tx_mx
+EndpointCall RechargeRecordsUrl(const Credentials& credentials);    // cz_mx
 
 // --- withdrawLine, rechargeLine -------------------------------------------------
 
-QString WithdrawUrl(const QString& line, const Credentials& credentials,
-                    const QString& amount);  // tj
-QString QrCodeUrl(const QString& line, const Credentials& credentials,
-                  const QString& amount);                                         // sc
-QString TransferAccountUrl(const QString& line, const Credentials& credentials);  // cx
+EndpointCall WithdrawUrl(const Credentials& credentials,
+                         const QString& amount);  // tj
+EndpointCall QrCodeUrl(const Credentials& credentials,
+                       const QString& amount);                    // sc
+EndpointCall TransferAccountUrl(const Credentials& credentials);  // cx
 
 // --- Other services -------------------------------------------------------------
 
 // The phone-segment lookup, sent with kSegmentLookupTimeoutMs.
-QString SegmentLookupUrl(const QString& segmentHost, const QString& phone);
-QString VersionFileUrl(const QString& updateHost);    // "/yh.txt"
+EndpointCall SegmentLookupUrl(const QString& segmentHost, const QString& phone);
+EndpointCall VersionFileUrl(const QString& updateHost);  // "/yh.txt"
+// The update archive, fetched as a download rather than a platform call.
 QString UpdateArchiveUrl(const QString& updateHost);  // "/ky.zip"
 
 }  // namespace lanxun

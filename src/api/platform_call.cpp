@@ -6,26 +6,27 @@ namespace lanxun {
 
 namespace {
 
-void SendGet(HttpRequest& request, const QString& url, int timeoutMs) {
-    request.SetTimeouts(timeoutMs, timeoutMs, timeoutMs, timeoutMs);
-    request.Open(QStringLiteral("GET"), url);
+void SendGet(HttpRequest& request, const EndpointCall& call) {
+    const int t = call.timeoutMs;
+    request.SetTimeouts(t, t, t, t);
+    request.Open(QStringLiteral("GET"), call.url);
     request.Send();
 }
 
 }  // namespace
 
-QString FetchReply(HttpRequest& request, const QString& url, int timeoutMs) {
-    SendGet(request, url, timeoutMs);
+QString FetchReply(HttpRequest& request, const EndpointCall& call) {
+    SendGet(request, call);
     return request.ResponseBodyText();
 }
 
-QString FetchReply(const QString& url, int timeoutMs) {
+QString FetchReply(const EndpointCall& call) {
     HttpRequest request;
-    return FetchReply(request, url, timeoutMs);
+    return FetchReply(request, call);
 }
 
-QByteArray FetchReplyBytes(HttpRequest& request, const QString& url, int timeoutMs) {
-    SendGet(request, url, timeoutMs);
+QByteArray FetchReplyBytes(HttpRequest& request, const EndpointCall& call) {
+    SendGet(request, call);
     return request.ResponseBody();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-// The common platform call: all four time-outs set to one value, a GET of the
-// URL, the reply as GBK text cut at its first zero byte. A call that cannot
-// reach the server gives the empty reply.
+// The common platform call: all four time-outs set to the call's one value, a
+// GET of its URL, the reply as GBK text cut at its first zero byte. A call that
+// cannot reach the server gives the empty reply. The catalogue (api/endpoints)
+// forms the call, so a caller never names a line or a time-out.
 
 #include <QByteArray>
 #include <QString>
@@ -14,12 +15,11 @@ namespace lanxun {
 class HttpRequest;
 
 // On a request the caller keeps for several calls (a handler's loop, a worker).
-QString FetchReply(HttpRequest& request, const QString& url, int timeoutMs = kPlatformTimeoutMs);
+QString FetchReply(HttpRequest& request, const EndpointCall& call);
 // With a request object of its own.
-QString FetchReply(const QString& url, int timeoutMs = kPlatformTimeoutMs);
+QString FetchReply(const EndpointCall& call);
 
 // The same call, the reply as bytes (the sc QR image).
-QByteArray FetchReplyBytes(HttpRequest& request, const QString& url,
-                           int timeoutMs = kPlatformTimeoutMs);
+QByteArray FetchReplyBytes(HttpRequest& request, const EndpointCall& call);
 
 }  // namespace lanxun

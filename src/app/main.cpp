@@ -2,7 +2,7 @@
 #include <QFont>
 #include <QPointer>
 
-#include "account/server_lines.h"
+#include "api/server_lines.h"
 #include "account/store_lock.h"
 #include "ui/login_window.h"
 #include "ui/main_window.h"

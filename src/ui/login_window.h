@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "account/login_controller.h"
-#include "account/server_lines.h"
+#include "api/server_lines.h"
 #include "ui/frameless_window.h"
 
 namespace Ui {

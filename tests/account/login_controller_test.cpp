@@ -12,10 +12,10 @@
 
 #include "account/login_controller.h"
 #include "account/login_state.h"
-#include "account/server_lines.h"
 #include "account/sim_lines.h"
 #include "account/startup.h"
 #include "account/temp_locations.h"
+#include "api/server_lines.h"
 #include "platform/gbk.h"
 #include "platform_sim.h"
 #include "support/fake_services.h"
@@ -191,7 +191,7 @@ TEST_F(LoginControllerTest, DemoLoginFillsTheStateSavesItAndStopsTheTimer) {
     EXPECT_EQ(login.withdrawable, "12.00");
     EXPECT_EQ(login.securityQuestion, FromGbk(QByteArray::fromStdString(demo.securityQuestion)));
     EXPECT_EQ(login.contactQq, "10086123");
-    EXPECT_EQ(login.realName, "王小明");
+    EXPECT_EQ(login.legalName, "王小明");
     EXPECT_EQ(login.alipayAccount, "demo2026@example.com");
     EXPECT_EQ(login.announcement, FromGbk(QByteArray::fromStdString(demo.announcement)));
     EXPECT_EQ(login.serviceQq, "800012345");
@@ -235,7 +235,7 @@ TEST_F(LoginControllerTest, TenFieldsAreAnErrorAndElevenLogIn) {
     EXPECT_EQ(CurrentLogin().withdrawable, "1");
     EXPECT_EQ(CurrentLogin().securityQuestion, "问题");
     EXPECT_EQ(CurrentLogin().contactQq, "5");
-    EXPECT_EQ(CurrentLogin().realName, "名字");
+    EXPECT_EQ(CurrentLogin().legalName, "名字");
     EXPECT_EQ(CurrentLogin().alipayAccount, "7");
     EXPECT_EQ(CurrentLogin().announcement, "公告");
     EXPECT_EQ(CurrentLogin().serviceQq, "9");
@@ -322,22 +322,6 @@ TEST_F(LoginControllerTest, FindPasswordNamesTheServiceQq) {
     EXPECT_EQ(before.icon, MessageIcon::None);
     EXPECT_EQ(before.buttons, MessageButtons::Ok);
     EXPECT_EQ(services.messageBoxes.shown[1].text, "为保障用户资金安全!请联系客服QQ: 800012345");
-}
-
-TEST(ServerLinesTest, TenLinesOnTheFixedPorts) {
-    const ServerLines lines = ServerLines::FromHost("10.0.0.5");
-    const QString expected[] = {"10.0.0.5:82",    "10.0.0.5:83",    "10.0.0.5:85",  "10.0.0.5:81",
-                                "10.0.0.5:107",   "10.0.0.5:38123", "10.0.0.5:130", "10.0.0.5:1780",
-                                "10.0.0.5:38123", "10.0.0.5:16899"};
-    const QString actual[] = {lines.accountLine, lines.projectLine,  lines.dockingLine,
-                              lines.numberLine,  lines.disposalLine, lines.pollLine,
-                              lines.recordLine,  lines.sendLine,     lines.withdrawLine,
-                              lines.rechargeLine};
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(actual[i], expected[i]) << i;
-    }
-    EXPECT_EQ(ServerLines::FromHost("example.com:8080").accountLine, "example.com:82");
-    EXPECT_EQ(ServerLines::FromHost("[::1]:9").sendLine, "[::1]:1780");
 }
 
 }  // namespace

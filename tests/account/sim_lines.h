@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "account/server_lines.h"
+#include "api/server_lines.h"
 #include "platform_sim.h"
 
 namespace lanxun::test {

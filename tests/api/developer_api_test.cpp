@@ -28,6 +28,8 @@ TEST(DeveloperApi, ExampleUrlsOnPort8000WithParametersInOrder) {
     EXPECT_EQ(DeveloperApiExampleUrl(QStringLiteral("api.example:83"), table[2]),
               QStringLiteral("http://api.example:8000/api/yh_qh/id=项目ID&operator=0&Region=0&"
                              "card=0&phone=&loop=1&token=令牌"));
+    EXPECT_EQ(DeveloperApiExampleUrl(QStringLiteral("[::1]:83"), table[0]),
+              QStringLiteral("http://[::1]:8000/api/sign/username=用户名&password=密码"));
     EXPECT_EQ(DeveloperApiExampleUrl(QStringLiteral("h"), table[3]),
               QStringLiteral(
                   "http://h:8000/api/yh_qm/id=项目ID&phone=手机号码&t=开发者用户名&token=令牌"));

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "account/login_state.h"
-#include "account/server_lines.h"
+#include "api/server_lines.h"
 #include "account/sim_lines.h"
 #include "account/temp_locations.h"
 #include "lanxun/build_config.h"

@@ -80,7 +80,7 @@ std::string SignReply(const std::vector<Account>& accounts, const std::string& t
     for (const Account& a : accounts) {
         if (SameUserName(a.userName, userName) && a.password == password) {
             return a.balance + "|" + a.withdrawable + "|" + a.field2 + "|" + a.field3 + "|" +
-                   a.securityQuestion + "|" + a.contactQq + "|" + a.realName + "|" +
+                   a.securityQuestion + "|" + a.contactQq + "|" + a.legalName + "|" +
                    a.alipayAccount + "|" + a.announcement + "|" + a.serviceQq + "|" + a.kind;
         }
     }
@@ -129,7 +129,7 @@ Account PlatformSim::DemoAccount() {
     a.field3 = "0";
     a.securityQuestion = Gbk("您母亲的名字是？");
     a.contactQq = "10086123";
-    a.realName = Gbk("王小明");
+    a.legalName = Gbk("王小明");
     a.alipayAccount = "demo2026@example.com";
     a.announcement =
         Gbk("欢迎使用岚讯接码平台！\r\n"
@@ -151,7 +151,7 @@ Account PlatformSim::MerchantAccount() {
     a.field3 = "1";
     a.securityQuestion = Gbk("您的小学叫什么名字？");
     a.contactQq = "20086456";
-    a.realName = Gbk("李卡商");
+    a.legalName = Gbk("李卡商");
     a.alipayAccount = "merchant01@example.com";
     a.announcement = Gbk("卡商公告：请按时上卡。");
     a.serviceQq = "800012345";

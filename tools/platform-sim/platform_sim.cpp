@@ -143,6 +143,14 @@ std::string LineName(Line line) {
     return "unknown";
 }
 
+std::optional<Line> EndpointLine(const std::string& word) {
+    auto found = kEndpointLines.find(word);
+    if (found == kEndpointLines.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
 struct PlatformSim::Impl {
     std::string host;
     TlsIdentity identity;
@@ -236,10 +244,9 @@ struct PlatformSim::Impl {
             return HandleProxy(in);
         }
         Line line = lines.front() == Line::Proxy && lines.size() > 1 ? lines[1] : lines.front();
-        auto endpoint = kEndpointLines.find(EndpointWord(in.target));
-        if (endpoint != kEndpointLines.end() &&
-            std::find(lines.begin(), lines.end(), endpoint->second) != lines.end()) {
-            line = endpoint->second;
+        std::optional<Line> endpoint = EndpointLine(EndpointWord(in.target));
+        if (endpoint && std::find(lines.begin(), lines.end(), *endpoint) != lines.end()) {
+            line = *endpoint;
         }
         Record(line, in);
         if (line == Line::Proxy) {

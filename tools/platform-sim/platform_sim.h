@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,11 @@ enum class Line {
 // The lowerCamel line name used in the request log ("accountLine", ..., "update", "segment",
 // "proxy").
 std::string LineName(Line line);
+
+// The line the platform serves an endpoint word on ("yh_qm" -> Poll); nothing for
+// a word it does not know. It names the line of a request on a port that lines
+// share, and a test holds the client's catalogue against it.
+std::optional<Line> EndpointLine(const std::string& word);
 
 // Port of every listener. 0 asks for an ephemeral port. Lines that are given the
 // same non-zero port share one listener (the client's poll and withdraw lines do).
@@ -73,7 +79,7 @@ struct Account {
     std::string userName;  // GBK
     std::string password;  // GBK
     // The eleven "|" fields of the sign reply, GBK.
-    std::string balance, withdrawable, field2, field3, securityQuestion, contactQq, realName,
+    std::string balance, withdrawable, field2, field3, securityQuestion, contactQq, legalName,
         alipayAccount, announcement, serviceQq, kind;
 };
 

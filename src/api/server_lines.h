@@ -31,6 +31,11 @@ struct ServerLines {
     bool operator==(const ServerLines&) const = default;
 };
 
+// A host value without the ":port" it may carry ("host:82" -> "host"). An IPv6
+// literal keeps its brackets ("[::1]:82" -> "[::1]"); a bare IPv6 address, which
+// has no room for a port, stays whole.
+QString HostWithoutPort(const QString& host);
+
 // The process-wide lines: set once at start-up (tests set them to the local
 // platform's addresses) and only read afterwards.
 const ServerLines& Lines();

@@ -1,4 +1,4 @@
-#include "account/server_lines.h"
+#include "api/server_lines.h"
 
 #include "lanxun/build_config.h"
 
@@ -11,8 +11,9 @@ ServerLines& Current() {
     return lines;
 }
 
-// "host:port" -> "host"; an IPv6 literal keeps its brackets ("[::1]:82" -> "[::1]").
-QString HostOnly(const QString& host) {
+}  // namespace
+
+QString HostWithoutPort(const QString& host) {
     if (host.startsWith(u'[')) {
         const qsizetype end = host.indexOf(u']');
         return end < 0 ? host : host.left(end + 1);
@@ -24,10 +25,8 @@ QString HostOnly(const QString& host) {
     return host.left(colon);
 }
 
-}  // namespace
-
 ServerLines ServerLines::FromHost(const QString& host) {
-    const QString base = HostOnly(host) + u':';
+    const QString base = HostWithoutPort(host) + u':';
     ServerLines lines;
     lines.accountLine = base + "82";
     lines.projectLine = base + "83";
