@@ -128,22 +128,60 @@ int GbkByteLength(const QString& text) {
     return static_cast<int>(ascii ? text.size() : ToGbk(text).size());
 }
 
+int GbkCharLength(const QByteArray& bytes, qsizetype i) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x81 || lead > 0xFE || i + 1 >= bytes.size()) {
+        return 1;
+    }
+    const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+    return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
+}
+
+int GbkBlankLength(const QByteArray& bytes, qsizetype i) {
+    if (bytes[i] == ' ') {
+        return 1;
+    }
+    if (i + 1 < bytes.size() && static_cast<unsigned char>(bytes[i]) == 0xA1 &&
+        static_cast<unsigned char>(bytes[i + 1]) == 0xA1) {
+        return 2;
+    }
+    return 0;
+}
+
+QByteArray GbkTrimLeadingBlanks(const QByteArray& bytes) {
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const int blank = GbkBlankLength(bytes, i);
+        if (blank == 0) {
+            break;
+        }
+        i += blank;
+    }
+    return bytes.mid(i);
+}
+
+QByteArray GbkTrimBlanks(const QByteArray& text) {
+    const QByteArray bytes = GbkTrimLeadingBlanks(text);
+    // Walked character by character, so that the A1 of a character's trail byte
+    // and the next lead byte are never taken for a full-width space.
+    qsizetype end = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const int length = GbkCharLength(bytes, i);
+        const bool blank = GbkBlankLength(bytes, i) == length;
+        i += length;
+        if (!blank) {
+            end = i;
+        }
+    }
+    return bytes.left(end);
+}
+
 qsizetype GbkIndexOf(const QByteArray& haystack, const QByteArray& needle, qsizetype from,
                      Qt::CaseSensitivity cs) {
     const qsizetype n = haystack.size();
     const qsizetype m = needle.size();
     auto byte = [](const QByteArray& bytes, qsizetype i) {
         return static_cast<unsigned char>(bytes[i]);
-    };
-    // A lead byte (0x81..0xFE) followed by a trail byte (0x40..0xFE but 0x7F)
-    // is one character; every other byte stands alone.
-    auto charLength = [&](qsizetype i) {
-        const unsigned char lead = byte(haystack, i);
-        if (lead < 0x81 || lead > 0xFE || i + 1 >= n) {
-            return 1;
-        }
-        const unsigned char trail = byte(haystack, i + 1);
-        return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
     };
     // Only letters have a case: the second byte of a double-byte character is
     // compared as it is, even when it has the value of an ASCII letter.
@@ -174,7 +212,7 @@ qsizetype GbkIndexOf(const QByteArray& haystack, const QByteArray& needle, qsize
                 return i;
             }
         }
-        i += charLength(i);
+        i += GbkCharLength(haystack, i);
     }
     return -1;
 }

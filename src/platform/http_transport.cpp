@@ -7,26 +7,19 @@
 #include <QThread>
 #include <QTimer>
 
-#include <sys/socket.h>
-
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <utility>
-#include <vector>
 
 #include "platform/gbk.h"
+#include "platform/http_curl_options.h"
+#include "platform/http_transfer.h"
 
 namespace lanxun {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr qsizetype kMaxBodyBytes = qsizetype(256) << 20;
-constexpr int kPollSliceMs = 50;
 const char kDefaultUserAgent[] = "Mozilla/4.0 (compatible; Win32; WinHttp.WinHttpRequest.5)";
 
 void InitCurlOnce() {
@@ -39,24 +32,18 @@ bool OnUiThread() {
     return app != nullptr && QThread::currentThread() == app->thread();
 }
 
-long long MsSince(Clock::time_point then, Clock::time_point now) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(now - then).count();
-}
-
-// The text before the first `separator`, or all of it.
-QByteArray Before(const QByteArray& text, char separator) {
-    const qsizetype at = text.indexOf(separator);
-    return at < 0 ? text : text.left(at);
-}
-
 bool IsGbkCharset(const QByteArray& contentType) {
     const QByteArray lower = contentType.toLower();
     const qsizetype at = lower.indexOf("charset=");
     if (at < 0) {
         return false;
     }
-    QByteArray charset = lower.mid(at + 8).trimmed();
-    charset = Before(charset, ';').trimmed();
+    QByteArray charset = lower.mid(at + 8);
+    const qsizetype end = charset.indexOf(';');
+    if (end >= 0) {
+        charset.truncate(end);
+    }
+    charset = charset.trimmed();
     if (charset.startsWith('"')) {
         charset = charset.mid(1, charset.size() - 2);
     }
@@ -64,86 +51,21 @@ bool IsGbkCharset(const QByteArray& contentType) {
            charset == "x-gbk";
 }
 
-// What one transfer produced; filled on the thread that runs it.
-struct Outcome {
-    bool ok = false;
-    long status = 0;
-    QByteArray statusText;
-    QByteArray headers;  // "Name: value\r\n" lines of the final response
-    QByteArray body;
-    QString error;
-};
-
-// Progress of one transfer, seen by curl's callbacks and the loop that drives
-// it, all on the same thread.
-struct TransferState {
-    Outcome outcome;
-    Clock::time_point start;
-    std::optional<Clock::time_point> resolvedAt;   // a socket is being opened
-    std::optional<Clock::time_point> connectedAt;  // the request is about to go out
-    std::optional<Clock::time_point> sendProgressAt;
-    std::optional<Clock::time_point> sentAt;
-    std::optional<Clock::time_point> receivedAt;  // last header or body bytes
-    curl_off_t uploaded = 0;
-    curl_off_t bodySize = 0;
-    bool tooLarge = false;
-};
-
-size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* state = static_cast<TransferState*>(user);
-    const size_t length = size * count;
-    state->receivedAt = Clock::now();
-    QByteArray line(data, static_cast<qsizetype>(length));
-    while (line.endsWith('\n') || line.endsWith('\r')) {
-        line.chop(1);
-    }
-    if (line.startsWith("HTTP/")) {
-        // A new response (an interim 100, a proxy's CONNECT answer or a
-        // redirect step): only the last one counts.
-        state->outcome.headers.clear();
-        state->outcome.body.clear();
-        const qsizetype first = line.indexOf(' ');
-        const qsizetype second = first < 0 ? -1 : line.indexOf(' ', first + 1);
-        state->outcome.statusText = second < 0 ? QByteArray() : line.mid(second + 1).trimmed();
-    } else if (!line.isEmpty()) {
-        state->outcome.headers += line + "\r\n";
-    }
-    return length;
-}
-
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    auto* state = static_cast<TransferState*>(user);
-    const size_t length = size * count;
-    state->receivedAt = Clock::now();
-    if (state->outcome.body.size() + static_cast<qsizetype>(length) > kMaxBodyBytes) {
-        state->tooLarge = true;
-        return CURL_WRITEFUNC_ERROR;
-    }
-    state->outcome.body.append(data, static_cast<qsizetype>(length));
-    return length;
-}
-
-curl_socket_t OnOpenSocket(void* user, curlsocktype, struct curl_sockaddr* address) {
-    auto* state = static_cast<TransferState*>(user);
-    if (!state->resolvedAt) {
-        state->resolvedAt = Clock::now();
-    }
-    return socket(address->family, address->socktype, address->protocol);
-}
-
-int OnConnected(void* user, char*, char*, int, int) {
-    auto* state = static_cast<TransferState*>(user);
-    state->connectedAt = Clock::now();
-    state->receivedAt.reset();
-    state->sentAt.reset();
-    state->sendProgressAt.reset();
-    return CURL_PREREQFUNC_OK;
-}
-
-struct HeaderList {
-    curl_slist* list = nullptr;
-    ~HeaderList() { curl_slist_free_all(list); }
-    void Add(const QByteArray& line) { list = curl_slist_append(list, line.constData()); }
+// The life of the current request. The owner's thread takes every step but
+// one: the thread that runs a transfer moves it from kRunning to kFinished.
+//
+//   kClosed --Open--> kOpened --Send--> kRunning --(transfer ends)--> kFinished
+//   kFinished --(a response is read or waited for)--> kAnswered | kFailed
+//   kAnswered | kFailed --Send--> kRunning (the same request again)
+//   Open from any state: kOpened, or kClosed when the method or URL is refused.
+//   Abort: a running transfer ends; anything but kClosed becomes kFailed.
+enum class RequestLife {
+    kClosed,    // no usable request: Send refuses
+    kOpened,    // method and URL set, headers may follow; nothing sent yet
+    kRunning,   // the transfer is under way
+    kFinished,  // the transfer ended; its outcome waits to be taken over
+    kAnswered,  // a response is there to read
+    kFailed,    // the exchange ended without a response; lastError says why
 };
 
 }  // namespace
@@ -153,42 +75,23 @@ struct HttpTransport::Impl {
     CURLM* multi = nullptr;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
-    // Request.
-    bool opened = false;
-    QByteArray method;
-    QByteArray url;
+    RequestSpec request;
     bool async = false;
-    std::vector<std::pair<QByteArray, QByteArray>> headers;
-    QByteArray body;
-    bool hasBody = false;
+    TransportSettings settings;
 
-    // Settings that outlive a request.
-    int resolveMs = 0, connectMs = 60000, sendMs = 30000, receiveMs = 30000;
-    QString userAgent = QString::fromLatin1(kDefaultUserAgent);
-    int sslIgnoreFlags = 0;
-    bool followRedirects = true;
-    int maxRedirects = 10;
-    ProxySetting proxySetting = kProxyDefault;
-    QByteArray proxyServer, proxyBypass, proxyUser, proxyPassword;
-    QByteArray serverUser, serverPassword;
-    bool hasServerCredentials = false;
-    QByteArray clientCertificate;
-    int autoLogonPolicy = kAutoLogonIntranet;
-
-    // Response.
-    bool hasResponse = false;
-    Outcome response;
+    Outcome response;  // valid in kAnswered
     QString lastError;
+
+    // Guards `life` and `pending` while a transfer thread may touch them.
+    std::mutex mutex;
+    std::condition_variable finished;
+    RequestLife life = RequestLife::kClosed;
+    Outcome pending;  // the transfer's outcome, from kFinished until taken over
 
     // The running transfer.
     std::thread worker;
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool running = false;
-    bool done = false;
-    Outcome pending;
     std::unique_ptr<TransferState> state;
-    std::unique_ptr<HeaderList> headerList;
+    std::unique_ptr<CurlHeaderList> headerList;
     QEventLoop* waiter = nullptr;
     std::atomic<bool> abortRequested{false};
 
@@ -196,6 +99,7 @@ struct HttpTransport::Impl {
         InitCurlOnce();
         easy = curl_easy_init();
         multi = curl_multi_init();
+        settings.userAgent = QString::fromLatin1(kDefaultUserAgent);
     }
 
     ~Impl() {
@@ -208,14 +112,27 @@ struct HttpTransport::Impl {
         }
     }
 
+    RequestLife Life() {
+        std::lock_guard lock(mutex);
+        return life;
+    }
+
+    // Only while no transfer thread runs.
+    void SetLife(RequestLife next) {
+        std::lock_guard lock(mutex);
+        life = next;
+    }
+
     bool Fail(const QString& message) {
         lastError = message;
         return false;
     }
 
-    // Ends a running transfer and forgets its outcome.
+    // Ends a running transfer and forgets its outcome; the request itself stays
+    // as it was opened, unanswered.
     void Cancel() {
-        if (!running && !worker.joinable()) {
+        const RequestLife now = Life();
+        if (now != RequestLife::kRunning && now != RequestLife::kFinished && !worker.joinable()) {
             return;
         }
         abortRequested = true;
@@ -223,289 +140,53 @@ struct HttpTransport::Impl {
         if (worker.joinable()) {
             worker.join();
         }
-        running = false;
-        done = false;
         pending = Outcome();
         abortRequested = false;
+        SetLife(RequestLife::kOpened);
     }
 
     // Takes over a finished transfer's outcome. False while it is still running.
     bool Collect() {
-        {
-            std::lock_guard lock(mutex);
-            if (running && !done) {
-                return false;
-            }
-            if (!running) {
-                return true;
-            }
+        const RequestLife now = Life();
+        if (now == RequestLife::kRunning) {
+            return false;
+        }
+        if (now != RequestLife::kFinished) {
+            return true;
         }
         if (worker.joinable()) {
             worker.join();
         }
-        running = false;
-        done = false;
         response = std::move(pending);
         pending = Outcome();
-        hasResponse = response.ok;
         lastError = response.error;
+        SetLife(response.ok ? RequestLife::kAnswered : RequestLife::kFailed);
         return true;
     }
+
+    bool HasResponse() { return Life() == RequestLife::kAnswered; }
 
     bool ResponseReady() {
         if (!Collect()) {
             return Fail(QStringLiteral("The response has not arrived yet."));
         }
-        if (!hasResponse) {
+        if (!HasResponse()) {
             return Fail(lastError.isEmpty() ? QStringLiteral("There is no response.") : lastError);
         }
         return true;
     }
 
-    QByteArray RequestHeader(const QByteArray& name) const {
-        for (const auto& [key, value] : headers) {
-            if (key.compare(name, Qt::CaseInsensitive) == 0) {
-                return value;
-            }
-        }
-        return {};
-    }
-
-    bool HasRequestHeader(const char* name) const {
-        for (const auto& header : headers) {
-            if (header.first.compare(name, Qt::CaseInsensitive) == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    void Prepare(TransferState& state, HeaderList& headerList) {
-        curl_easy_reset(easy);  // keeps the live connection
-        curl_easy_setopt(easy, CURLOPT_URL, url.constData());
-        curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
-        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
-        errorBuffer[0] = '\0';
-
-        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, followRedirects ? 1L : 0L);
-        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, static_cast<long>(maxRedirects));
-
-        // curl's own limit covers name resolution and connecting together; the
-        // loop in Run() holds each phase to its own limit on top of that.
-        if (resolveMs > 0 && connectMs > 0) {
-            curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS,
-                             static_cast<long>(resolveMs) + static_cast<long>(connectMs));
-        }
-
-        curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
-        curl_easy_setopt(easy, CURLOPT_HEADERDATA, &state);
-        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, OnBody);
-        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &state);
-        curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, OnOpenSocket);
-        curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, &state);
-        curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
-        curl_easy_setopt(easy, CURLOPT_PREREQDATA, &state);
-
-        if (method == "GET" && !hasBody) {
-            curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-        } else if (method == "HEAD" && !hasBody) {
-            curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-        } else {
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE,
-                             static_cast<curl_off_t>(body.size()));
-            curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.constData());
-            if (method != "POST") {
-                curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.constData());
-            }
-        }
-        state.bodySize = hasBody ? body.size() : 0;
-
-        for (const auto& [name, value] : headers) {
-            headerList.Add(name + ": " + value);
-        }
-        if (!HasRequestHeader("Expect")) {
-            headerList.Add("Expect:");  // no 100-continue round trip for larger bodies
-        }
-        if (!HasRequestHeader("Content-Type") && hasBody) {
-            headerList.Add("Content-Type:");  // curl would add a form type of its own
-        }
-        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headerList.list);
-        if (!userAgent.isEmpty()) {
-            curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.toUtf8().constData());
-        }
-
-        const bool ignoreCa =
-            (sslIgnoreFlags & (kIgnoreUnknownCa | kIgnoreWrongUsage | kIgnoreInvalidDate)) != 0;
-        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, ignoreCa ? 0L : 1L);
-        curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST,
-                         (sslIgnoreFlags & kIgnoreInvalidCommonName) != 0 ? 0L : 2L);
-        if (!clientCertificate.isEmpty()) {
-            curl_easy_setopt(easy, CURLOPT_SSLCERT, clientCertificate.constData());
-            curl_easy_setopt(easy, CURLOPT_SSLKEY, clientCertificate.constData());
-        }
-
-        // Only a named proxy is used; the default setting means direct, so the
-        // environment never redirects the program's requests.
-        if (proxySetting == kProxyNamed && !proxyServer.isEmpty()) {
-            curl_easy_setopt(easy, CURLOPT_PROXY, proxyServer.constData());
-            if (!proxyBypass.isEmpty()) {
-                curl_easy_setopt(easy, CURLOPT_NOPROXY, proxyBypass.constData());
-            }
-            if (!proxyUser.isEmpty() || !proxyPassword.isEmpty()) {
-                // Basic, sent with the first request (curl's default for proxies).
-                curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxyUser.constData());
-                curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxyPassword.constData());
-            }
-        } else {
-            curl_easy_setopt(easy, CURLOPT_PROXY, "");
-        }
-
-        if (hasServerCredentials) {
-            // Answer the server's challenge only; credentials never go out unasked.
-            curl_easy_setopt(easy, CURLOPT_USERNAME, serverUser.constData());
-            curl_easy_setopt(easy, CURLOPT_PASSWORD, serverPassword.constData());
-            curl_easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
-        } else if (AutoLogonAllowed()) {
-            // The logged-on user's Kerberos ticket, when a server asks for it.
-            curl_easy_setopt(easy, CURLOPT_USERPWD, ":");
-            curl_easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_NEGOTIATE | CURLAUTH_NTLM);
-        }
-    }
-
-    bool AutoLogonAllowed() const {
-        if (autoLogonPolicy == kAutoLogonAlways) {
-            return true;
-        }
-        if (autoLogonPolicy != kAutoLogonIntranet) {
-            return false;
-        }
-        // An intranet host is a single-label name ("http://fileserver/").
-        QByteArray host = url.mid(url.indexOf("://") + 3);
-        host = Before(Before(host, '/'), ':');
-        return !host.isEmpty() && !host.contains('.');
-    }
-
-    // Holds each phase to its own time-out. Returns a description when one ran out.
-    //
-    // curl has one limit for resolving and connecting together and none for a
-    // server that accepts and then stays silent, so the transfer runs on a
-    // private multi handle whose loop wakes at least every kPollSliceMs and
-    // checks the phase it is in:
-    //   resolve  from the start until curl opens a socket (the name is known);
-    //   connect  from then until the request is about to go out (TCP and TLS);
-    //   send     while the body has not gone out: no progress for that long;
-    //   receive  once the request is out: no byte of the reply for that long,
-    //            counted again from every header line and body chunk.
-    // CURLOPT_CONNECTTIMEOUT_MS (resolve + connect) stays as curl's own backstop.
-    QString CheckTimeouts(TransferState& state) const {
-        const Clock::time_point now = Clock::now();
-        if (state.receivedAt) {
-            // Receive: no byte of the reply for `receiveMs` (a silent or stalled server).
-            if (receiveMs > 0 && MsSince(*state.receivedAt, now) > receiveMs) {
-                return QStringLiteral("The server stopped answering (receive time-out of %1 ms).")
-                    .arg(receiveMs);
-            }
-            return {};
-        }
-        if (state.connectedAt) {
-            curl_off_t uploaded = 0;
-            curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &uploaded);
-            if (uploaded < state.bodySize) {
-                // Send: the body does not move on for `sendMs`.
-                if (!state.sendProgressAt || uploaded != state.uploaded) {
-                    state.sendProgressAt = now;
-                    state.uploaded = uploaded;
-                }
-                if (sendMs > 0 && MsSince(*state.sendProgressAt, now) > sendMs) {
-                    return QStringLiteral("The request could not be sent (send time-out of %1 ms).")
-                        .arg(sendMs);
-                }
-                return {};
-            }
-            // Receive: the request is out and the first byte of the reply is awaited.
-            if (!state.sentAt) {
-                state.sentAt = now;
-            }
-            if (receiveMs > 0 && MsSince(*state.sentAt, now) > receiveMs) {
-                return QStringLiteral("The server did not answer (receive time-out of %1 ms).")
-                    .arg(receiveMs);
-            }
-            return {};
-        }
-        if (state.resolvedAt) {
-            if (connectMs > 0 && MsSince(*state.resolvedAt, now) > connectMs) {
-                return QStringLiteral(
-                           "The server could not be reached (connect time-out of %1 ms).")
-                    .arg(connectMs);
-            }
-            return {};
-        }
-        if (resolveMs > 0 && MsSince(state.start, now) > resolveMs) {
-            return QStringLiteral(
-                       "The host name could not be resolved (resolve time-out of %1 ms).")
-                .arg(resolveMs);
-        }
-        return {};
-    }
-
-    // Runs the prepared transfer to its end, on whichever thread calls it.
-    Outcome Run(TransferState& state) {
-        state.start = Clock::now();
-        curl_multi_add_handle(multi, easy);
-        CURLcode result = CURLE_OK;
-        QString failure;
-        for (;;) {
-            int stillRunning = 0;
-            const CURLMcode code = curl_multi_perform(multi, &stillRunning);
-            if (code != CURLM_OK) {
-                failure = QString::fromUtf8(curl_multi_strerror(code));
-                break;
-            }
-            if (stillRunning == 0) {
-                int queued = 0;
-                while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-                    if (message->msg == CURLMSG_DONE) {
-                        result = message->data.result;
-                    }
-                }
-                break;
-            }
-            if (abortRequested) {
-                failure = QStringLiteral("The request was aborted.");
-                break;
-            }
-            failure = CheckTimeouts(state);
-            if (!failure.isEmpty()) {
-                break;
-            }
-            curl_multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
-        }
-        curl_multi_remove_handle(multi, easy);
-
-        Outcome outcome = std::move(state.outcome);
-        if (failure.isEmpty() && result != CURLE_OK) {
-            failure = state.tooLarge
-                          ? QStringLiteral("The reply is larger than %1 bytes.").arg(kMaxBodyBytes)
-                          : QString::fromUtf8(errorBuffer[0] != '\0' ? errorBuffer
-                                                                     : curl_easy_strerror(result));
-        }
-        if (!failure.isEmpty()) {
-            Outcome failed;
-            failed.error = failure;
-            return failed;
-        }
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &outcome.status);
-        outcome.ok = true;
-        return outcome;
+    // Forgets the last response, as a new request or an abort does.
+    void ForgetResponse(RequestLife next, const QString& error) {
+        response = Outcome();
+        lastError = error;
+        SetLife(next);
     }
 
     void Publish(Outcome outcome) {
         std::lock_guard lock(mutex);
         pending = std::move(outcome);
-        done = true;
+        life = RequestLife::kFinished;
         if (waiter != nullptr) {
             QMetaObject::invokeMethod(waiter, "quit", Qt::QueuedConnection);
         }
@@ -516,7 +197,8 @@ struct HttpTransport::Impl {
     // painting while user input waits until afterwards.
     bool WaitDone(int timeoutMs) {
         std::unique_lock lock(mutex);
-        if (done || !running) {
+        auto ended = [this] { return life != RequestLife::kRunning; };
+        if (ended()) {
             return true;
         }
         if (OnUiThread()) {
@@ -532,35 +214,37 @@ struct HttpTransport::Impl {
             loop.exec(QEventLoop::ExcludeUserInputEvents);
             lock.lock();
             waiter = nullptr;
-            return done;
+            return ended();
         }
         if (timeoutMs < 0) {
-            finished.wait(lock, [this] { return done; });
+            finished.wait(lock, ended);
         } else {
-            finished.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return done; });
+            finished.wait_for(lock, std::chrono::milliseconds(timeoutMs), ended);
         }
-        return done;
+        return ended();
     }
 
     bool Start() {
-        if (!opened) {
+        if (Life() == RequestLife::kClosed) {
             return Fail(QStringLiteral("Open must be called before Send."));
         }
         if (easy == nullptr || multi == nullptr) {
             return Fail(QStringLiteral("The HTTP library could not be initialised."));
         }
         Cancel();
-        hasResponse = false;
-        response = Outcome();
-        lastError.clear();
+        ForgetResponse(RequestLife::kOpened, {});
         // Everything the transfer reads is set up here, on the owner's thread;
         // the thread that runs it touches only curl and `state`.
         state = std::make_unique<TransferState>();
-        headerList = std::make_unique<HeaderList>();
-        Prepare(*state, *headerList);
-        running = true;
-        done = false;
-        auto task = [this] { Publish(Run(*state)); };
+        headerList = std::make_unique<CurlHeaderList>();
+        ApplyCurlOptions(easy, request, settings, *headerList, errorBuffer);
+        AttachTransferCallbacks(easy, *state);
+        state->bodySize = request.hasBody ? request.body.size() : 0;
+        SetLife(RequestLife::kRunning);
+        // A copy: the owner may set new time-outs while an asynchronous transfer runs.
+        auto task = [this, limits = settings.limits] {
+            Publish(RunTransfer(multi, easy, *state, limits, abortRequested, errorBuffer));
+        };
         if (async || OnUiThread()) {
             worker = std::thread(task);
         } else {
@@ -578,7 +262,7 @@ struct HttpTransport::Impl {
         }
         WaitDone(-1);
         Collect();
-        return hasResponse;
+        return HasResponse();
     }
 };
 
@@ -588,13 +272,8 @@ HttpTransport::~HttpTransport() = default;
 
 bool HttpTransport::Open(const QString& method, const QString& url, bool async) {
     impl_->Cancel();
-    impl_->opened = false;
-    impl_->hasResponse = false;
-    impl_->response = Outcome();
-    impl_->headers.clear();
-    impl_->body.clear();
-    impl_->hasBody = false;
-    impl_->lastError.clear();
+    impl_->ForgetResponse(RequestLife::kClosed, {});
+    impl_->request = RequestSpec();
     const QByteArray verb = method.trimmed().toUpper().toLatin1();
     if (verb.isEmpty() || verb.contains(' ')) {
         return impl_->Fail(QStringLiteral("Invalid method \"%1\".").arg(method));
@@ -602,10 +281,10 @@ bool HttpTransport::Open(const QString& method, const QString& url, bool async) 
     if (url.isEmpty()) {
         return impl_->Fail(QStringLiteral("The URL is empty."));
     }
-    impl_->method = verb;
-    impl_->url = EscapeUrl(url);
+    impl_->request.method = verb;
+    impl_->request.url = EscapeUrl(url);
     impl_->async = async;
-    impl_->opened = true;
+    impl_->SetLife(RequestLife::kOpened);
     return true;
 }
 
@@ -617,7 +296,7 @@ bool HttpTransport::SetRequestHeader(const QString& name, const QString& value) 
     QByteArray bytes = ToGbk(value);
     // A line break would start a header the caller never set.
     bytes.replace('\r', ' ').replace('\n', ' ');
-    auto& headers = impl_->headers;
+    auto& headers = impl_->request.headers;
     for (auto it = headers.begin(); it != headers.end(); ++it) {
         if (it->first.compare(key, Qt::CaseInsensitive) == 0) {
             headers.erase(it);
@@ -631,36 +310,35 @@ bool HttpTransport::SetRequestHeader(const QString& name, const QString& value) 
 }
 
 bool HttpTransport::Send() {
-    impl_->body.clear();
-    impl_->hasBody = false;
+    impl_->request.body.clear();
+    impl_->request.hasBody = false;
     return impl_->SendPrepared();
 }
 
 bool HttpTransport::Send(const QString& body) {
-    const bool gbk = IsGbkCharset(impl_->RequestHeader("Content-Type"));
+    const bool gbk = IsGbkCharset(impl_->request.Header("Content-Type"));
     return Send(gbk ? ToGbk(body) : body.toUtf8());
 }
 
 bool HttpTransport::Send(const QByteArray& body) {
-    impl_->body = body;
-    impl_->hasBody = true;
+    impl_->request.body = body;
+    impl_->request.hasBody = true;
     return impl_->SendPrepared();
 }
 
 void HttpTransport::SetTimeouts(int resolveMs, int connectMs, int sendMs, int receiveMs) {
-    impl_->resolveMs = resolveMs;
-    impl_->connectMs = connectMs;
-    impl_->sendMs = sendMs;
-    impl_->receiveMs = receiveMs;
+    impl_->settings.limits = {resolveMs, connectMs, sendMs, receiveMs};
 }
 
 HttpTransport::Timeouts HttpTransport::GetTimeouts() const {
-    return {impl_->resolveMs, impl_->connectMs, impl_->sendMs, impl_->receiveMs};
+    const PhaseLimits& limits = impl_->settings.limits;
+    return {limits.resolveMs, limits.connectMs, limits.sendMs, limits.receiveMs};
 }
 
 bool HttpTransport::WaitForResponse(int timeoutMs) {
-    if (!impl_->running) {
-        if (impl_->hasResponse) {
+    const RequestLife life = impl_->Life();
+    if (life != RequestLife::kRunning && life != RequestLife::kFinished) {
+        if (life == RequestLife::kAnswered) {
             return true;
         }
         return impl_->Fail(impl_->lastError.isEmpty() ? QStringLiteral("No request was sent.")
@@ -670,14 +348,14 @@ bool HttpTransport::WaitForResponse(int timeoutMs) {
         return impl_->Fail(QStringLiteral("The response has not arrived yet."));
     }
     impl_->Collect();
-    return impl_->hasResponse;
+    return impl_->HasResponse();
 }
 
 void HttpTransport::Abort() {
     impl_->Cancel();
-    impl_->hasResponse = false;
-    impl_->response = Outcome();
-    impl_->lastError = QStringLiteral("The request was aborted.");
+    impl_->ForgetResponse(
+        impl_->Life() == RequestLife::kClosed ? RequestLife::kClosed : RequestLife::kFailed,
+        QStringLiteral("The request was aborted."));
 }
 
 QByteArray HttpTransport::ResponseBody() {
@@ -724,30 +402,30 @@ bool HttpTransport::SetProxy(ProxySetting setting, const QString& server, const 
     if (setting == kProxyNamed && server.trimmed().isEmpty()) {
         return impl_->Fail(QStringLiteral("A named proxy needs an address."));
     }
-    impl_->proxySetting = setting;
-    impl_->proxyServer = setting == kProxyNamed ? server.trimmed().toUtf8() : QByteArray();
-    impl_->proxyBypass = setting == kProxyNamed ? bypass.trimmed().toUtf8() : QByteArray();
+    impl_->settings.proxySetting = setting;
+    impl_->settings.proxyServer = setting == kProxyNamed ? server.trimmed().toUtf8() : QByteArray();
+    impl_->settings.proxyBypass = setting == kProxyNamed ? bypass.trimmed().toUtf8() : QByteArray();
     return true;
 }
 
 bool HttpTransport::SetCredentials(const QString& user, const QString& password,
                                    CredentialsFor target) {
     if (target == kForProxy) {
-        impl_->proxyUser = user.toUtf8();
-        impl_->proxyPassword = password.toUtf8();
+        impl_->settings.proxyUser = user.toUtf8();
+        impl_->settings.proxyPassword = password.toUtf8();
         return true;
     }
     if (target != kForServer) {
         return impl_->Fail(QStringLiteral("Unknown credentials target %1.").arg(int(target)));
     }
-    impl_->serverUser = user.toUtf8();
-    impl_->serverPassword = password.toUtf8();
-    impl_->hasServerCredentials = !user.isEmpty() || !password.isEmpty();
+    impl_->settings.serverUser = user.toUtf8();
+    impl_->settings.serverPassword = password.toUtf8();
+    impl_->settings.hasServerCredentials = !user.isEmpty() || !password.isEmpty();
     return true;
 }
 
 bool HttpTransport::SetClientCertificate(const QString& path) {
-    impl_->clientCertificate = path.toLocal8Bit();
+    impl_->settings.clientCertificate = path.toLocal8Bit();
     return true;
 }
 
@@ -755,22 +433,22 @@ bool HttpTransport::SetAutoLogonPolicy(int policy) {
     if (policy < kAutoLogonAlways || policy > kAutoLogonNever) {
         return impl_->Fail(QStringLiteral("Unknown auto-logon policy %1.").arg(policy));
     }
-    impl_->autoLogonPolicy = policy;
+    impl_->settings.autoLogonPolicy = policy;
     return true;
 }
 
 QVariant HttpTransport::Option(int index) {
     switch (index) {
         case kOptionUserAgent:
-            return impl_->userAgent;
+            return impl_->settings.userAgent;
         case kOptionUrl:
-            return QString::fromLatin1(impl_->url);
+            return QString::fromLatin1(impl_->request.url);
         case kOptionSslErrorIgnoreFlags:
-            return impl_->sslIgnoreFlags;
+            return impl_->settings.sslIgnoreFlags;
         case kOptionEnableRedirects:
-            return impl_->followRedirects;
+            return impl_->settings.followRedirects;
         case kOptionMaxAutomaticRedirects:
-            return impl_->maxRedirects;
+            return impl_->settings.maxRedirects;
         default:
             impl_->Fail(QStringLiteral("Option %1 is not supported.").arg(index));
             return {};
@@ -781,28 +459,28 @@ bool HttpTransport::SetOption(int index, const QVariant& value) {
     bool ok = true;
     switch (index) {
         case kOptionUserAgent:
-            impl_->userAgent = value.toString();
+            impl_->settings.userAgent = value.toString();
             return true;
         case kOptionSslErrorIgnoreFlags: {
             const int flags = value.toInt(&ok);
             if (!ok) {
                 break;
             }
-            impl_->sslIgnoreFlags = flags;
+            impl_->settings.sslIgnoreFlags = flags;
             return true;
         }
         case kOptionEnableRedirects:
             if (!value.canConvert<bool>()) {
                 break;
             }
-            impl_->followRedirects = value.toBool();
+            impl_->settings.followRedirects = value.toBool();
             return true;
         case kOptionMaxAutomaticRedirects: {
             const int count = value.toInt(&ok);
             if (!ok || count < 0) {
                 break;
             }
-            impl_->maxRedirects = count;
+            impl_->settings.maxRedirects = count;
             return true;
         }
         default:

@@ -114,6 +114,46 @@ TEST(Gbk, IndexOfFromAnOffsetFindsEveryLine) {
     EXPECT_EQ(GbkIndexOf("ab", "b", 5), -1);
 }
 
+TEST(Gbk, CharacterLengthAndBlanks) {
+    struct Case {
+        QByteArray bytes;
+        int charLength;   // of the character at 0
+        int blankLength;  // of the blank at 0
+    } const cases[] = {
+        {"a", 1, 0},        {" x", 1, 1},       {"\xB3\xC9", 2, 0},
+        {"\xA1\xA1", 2, 2}, {"\xA1", 1, 0},      // a lead byte cut off at the end
+        {"\x81 ", 1, 0},                         // no trail byte after it: stands alone
+        {"\x81\x7F", 1, 0},                      // 0x7F is never a trail byte
+        {"\x81\x40", 2, 0}, {"\xFF\xA1", 1, 0},  // not a lead byte
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GbkCharLength(c.bytes, 0), c.charLength) << c.bytes.toHex().constData();
+        EXPECT_EQ(GbkBlankLength(c.bytes, 0), c.blankLength) << c.bytes.toHex().constData();
+    }
+}
+
+TEST(Gbk, TrimBlanksOnBytes) {
+    struct Case {
+        QByteArray bytes;
+        QByteArray leadingTrimmed;
+        QByteArray trimmed;
+    } const cases[] = {
+        {"", "", ""},
+        {"  a b  ", "a b  ", "a b"},
+        {"\xA1\xA1 a\xA1\xA1", "a\xA1\xA1", "a"},
+        {"\xA1\xA1\xA1\xA1", "", ""},
+        // The character D6 A1 and a stray A1: their last two bytes are no blank.
+        {"\xD6\xA1\xA1", "\xD6\xA1\xA1", "\xD6\xA1\xA1"},
+        {"\xD6\xA1\xA1\xA1", "\xD6\xA1\xA1\xA1", "\xD6\xA1"},
+        // A lead byte without a trail byte stands alone; the space after it is a blank.
+        {"\x81 ", "\x81 ", "\x81"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GbkTrimLeadingBlanks(c.bytes), c.leadingTrimmed) << c.bytes.toHex().constData();
+        EXPECT_EQ(GbkTrimBlanks(c.bytes), c.trimmed) << c.bytes.toHex().constData();
+    }
+}
+
 TEST(Gbk, ThreadsConvertAtTheSameTime) {
     const QString text = QStringLiteral("岚讯接码平台|成功|abc\u3000");
     const QByteArray gbk = ToGbk(text);

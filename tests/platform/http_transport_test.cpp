@@ -281,22 +281,40 @@ TEST_F(HttpTransportTest, SendTimeout) {
     EXPECT_THAT(transport_.LastError().toStdString(), HasSubstr("send"));
 }
 
-TEST_F(HttpTransportTest, ReceiveTimeoutCountsFromTheLastByte) {
-    // The receive limit is per wait, not for the whole exchange: a reply that
-    // keeps coming is not cut off, a silent one is.
-    // The reply would come after 20 s; an empty result with a receive error
-    // shows that the 1 s limit ended the wait.
-    sim_->Script("/silent", Reply(200, "late", {}, 20000));
-    transport_.SetTimeouts(5000, 5000, 5000, 1000);
+TEST_F(HttpTransportTest, ReceiveTimeoutEndsASilentWait) {
+    // The reply would come after 2 s; an empty result with a receive error
+    // shows that the 500 ms limit ended the wait.
+    sim_->Script("/silent", Reply(200, "late", {}, 2000));
+    transport_.SetTimeouts(5000, 5000, 5000, 500);
     QElapsedTimer clock;
     clock.start();
     EXPECT_FALSE(Get(Url("/silent")));
-    EXPECT_GE(clock.elapsed(), 900);
+    EXPECT_GE(clock.elapsed(), 450);
+    EXPECT_EQ(transport_.ResponseBody(), QByteArray());
     EXPECT_THAT(transport_.LastError().toStdString(), HasSubstr("receive"));
 
     transport_.SetTimeouts(5000, 5000, 5000, 0);  // no limit
     EXPECT_TRUE(Get(Url("/silent")));
     EXPECT_EQ(transport_.ResponseBody(), QByteArray("late"));
+}
+
+TEST_F(HttpTransportTest, ReceiveTimeoutCountsFromTheLastByte) {
+    transport_.SetTimeouts(5000, 5000, 5000, 500);
+
+    // 40 bytes 50 ms apart: the whole reply takes four times the limit, but
+    // no wait for the next byte comes near it.
+    const std::string body(40, 'x');
+    sim_->Script("/trickle", test::TrickledReply(body, 50));
+    ASSERT_TRUE(Get(Url("/trickle"))) << transport_.LastError().toStdString();
+    EXPECT_EQ(transport_.ResponseBody(), QByteArray::fromStdString(body));
+
+    // The headers come at once, then the wait for the first body byte is
+    // longer than the limit: the reply ends there, empty.
+    sim_->Script("/stall", test::TrickledReply("ab", 1500));
+    EXPECT_FALSE(Get(Url("/stall")));
+    EXPECT_EQ(transport_.Status(), 0);
+    EXPECT_EQ(transport_.ResponseBody(), QByteArray());
+    EXPECT_THAT(transport_.LastError().toStdString(), HasSubstr("receive"));
 }
 
 TEST_F(HttpTransportTest, NamedProxyWithCredentials) {

@@ -22,4 +22,11 @@ inline platformsim::ScriptedReply Reply(
     return reply;
 }
 
+// A reply whose body arrives one byte at a time, `gapMs` apart.
+inline platformsim::ScriptedReply TrickledReply(std::string body, int gapMs) {
+    platformsim::ScriptedReply reply = Reply(200, std::move(body));
+    reply.trickleGapMs = gapMs;
+    return reply;
+}
+
 }  // namespace lanxun::test

@@ -427,13 +427,31 @@ void HttpListener::AcceptLoop() {
     }
 }
 
+bool HttpListener::WriteReply(int fd, const IncomingRequest& request, const OutgoingReply& reply) {
+    const std::string out = FormatReply(request, reply);
+    if (reply.trickleGapMs <= 0) {
+        return WriteAll(fd, out, *stop_);
+    }
+    const size_t headSize = request.method == "HEAD" ? out.size() : out.size() - reply.body.size();
+    if (!WriteAll(fd, out.substr(0, headSize), *stop_)) {
+        return false;
+    }
+    for (size_t i = headSize; i < out.size(); ++i) {
+        if (!stop_->SleepFor(std::chrono::milliseconds(reply.trickleGapMs)) ||
+            !WriteAll(fd, out.substr(i, 1), *stop_)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void HttpListener::Serve(int fd) {
     RequestReader reader(fd, *stop_);
     while (!stop_->Raised()) {
         IncomingRequest request;
         ReadResult result = reader.Read(request);
         if (result == ReadResult::Bad) {
-            OutgoingReply bad{400, {}, "bad request", false, {}};
+            OutgoingReply bad{400, {}, "bad request", false, {}, 0};
             request.keepAlive = false;
             WriteAll(fd, FormatReply(request, bad), *stop_);
             return;
@@ -449,7 +467,7 @@ void HttpListener::Serve(int fd) {
             WriteAll(fd, reply.raw, *stop_);
             return;
         }
-        if (!WriteAll(fd, FormatReply(request, reply), *stop_) || !request.keepAlive) {
+        if (!WriteReply(fd, request, reply) || !request.keepAlive) {
             return;
         }
     }

@@ -39,6 +39,8 @@ struct OutgoingReply {
     // When set, these bytes are a complete response sent as they are; the
     // connection is closed afterwards (the proxy relays this way).
     std::string raw;
+    // When above 0: the body goes out one byte at a time, each after this pause.
+    int trickleGapMs = 0;
 };
 
 class HttpListener {
@@ -61,6 +63,8 @@ public:
 private:
     void AcceptLoop();
     void Serve(int fd);
+    // False when the connection or the sim ended first.
+    bool WriteReply(int fd, const IncomingRequest& request, const OutgoingReply& reply);
 
     Handler handler_;
     std::shared_ptr<StopSignal> stop_;

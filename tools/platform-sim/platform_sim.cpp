@@ -225,6 +225,7 @@ struct PlatformSim::Impl {
         reply.body = scripted.body;
         reply.closeWithoutReply = scripted.closeWithoutReply;
         reply.raw = scripted.raw;
+        reply.trickleGapMs = scripted.trickleGapMs;
         return reply;
     }
 

@@ -73,6 +73,9 @@ struct ScriptedReply {
     // When not empty: these bytes are sent as the whole response (status line,
     // headers, body: malformed ones too), then the connection is closed.
     std::string raw = {};
+    // When above 0: the status line and headers go out at once, then the body
+    // one byte at a time, each byte after this pause (a slow or stalling server).
+    int trickleGapMs = 0;
 };
 
 struct Account {
