@@ -52,7 +52,10 @@ private:
     std::unique_ptr<Ui::MainForm> form_;
     std::unique_ptr<MainWindowController> shell_;
     std::unique_ptr<PageNavigator> navigator_;
-    // The pages' controllers, one per page or group of controls.
+    // The subsystems' controllers, each given the controls it works on. The pages' own
+    // (NumbersPageController, SendSmsPageController, ProjectsPageController,
+    // DockingPageController, RecordsPageController) join here as they arrive: built in the
+    // constructor, wired in ConnectControllers, their lists loaded on the navigator's requests.
     std::unique_ptr<FundsController> funds_;
 };
 
