@@ -1,5 +1,6 @@
 #include "ui/announcement_window.h"
 
+#include "ui/forms.h"
 #include "ui_announcement_form.h"
 
 namespace lanxun {
@@ -7,7 +8,7 @@ namespace lanxun {
 AnnouncementWindow::AnnouncementWindow(const QString& announcement, QWidget* parent)
     : FramelessWindow(parent), form_(std::make_unique<Ui::AnnouncementForm>()) {
     form_->setupUi(this);
-    SetUpForm("图片框70", "图片框71", "图片框72");
+    SetUpForm(Form(FormId::Announcement));
     form_->编辑框1->setPlainText(announcement);
 }
 

@@ -2,6 +2,7 @@
 
 #include "api/developer_api.h"
 #include "lanxun/build_config.h"
+#include "ui/forms.h"
 #include "ui_developer_api_form.h"
 
 namespace lanxun {
@@ -9,7 +10,7 @@ namespace lanxun {
 DeveloperApiWindow::DeveloperApiWindow(QWidget* parent)
     : FramelessWindow(parent), form_(std::make_unique<Ui::DeveloperApiForm>()) {
     form_->setupUi(this);
-    SetUpForm("图片框11", "图片框12", "图片框13");
+    SetUpForm(Form(FormId::DeveloperApi));
     form_->编辑框1->setReadOnly(true);
     form_->编辑框1->setPlainText(DeveloperApiText(QString::fromUtf8(build::kPlatformHost)));
 }

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "ui/forms.h"
 #include "ui_docking_help_form.h"
 
 namespace lanxun {
@@ -21,7 +22,7 @@ QString DockingHelpText() {
 DockingHelpWindow::DockingHelpWindow(QWidget* parent)
     : FramelessWindow(parent), form_(std::make_unique<Ui::DockingHelpForm>()) {
     form_->setupUi(this);
-    SetUpForm("图片框30", "图片框31", "图片框32");
+    SetUpForm(Form(FormId::DockingHelp));
     // The edit box shows lines, so the text's CR LF breaks become its line breaks.
     QString shown = DockingHelpText();
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

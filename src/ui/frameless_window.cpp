@@ -9,7 +9,9 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include "ui/form_extras.h"
+#include "ui/form_finishing.h"
+#include "ui/form_resources.h"
+#include "ui/forms.h"
 
 namespace lanxun {
 
@@ -26,23 +28,20 @@ FramelessWindow::FramelessWindow(QWidget* parent, Frame frame)
     }
 }
 
-void FramelessWindow::SetUpForm(const QString& minimiseBox, const QString& maximiseBox,
-                                const QString& closeBox) {
-    SetUpForm();
-    minimiseBox_ = TitleBox(minimiseBox);
-    maximiseBox_ = TitleBox(maximiseBox);
-    closeBox_ = TitleBox(closeBox);
+void FramelessWindow::SetUpForm(const FormDefinition& form) {
+    FinishForm(this, form);
+    minimiseBox_ = TitleBox(form.titleBoxes.minimise);
+    maximiseBox_ = TitleBox(form.titleBoxes.maximise);
+    closeBox_ = TitleBox(form.titleBoxes.close);
 }
 
-void FramelessWindow::SetUpForm() {
-    FinishForm(this);
-}
-
-QLabel* FramelessWindow::TitleBox(const QString& name) {
-    auto* box = findChild<QLabel*>(name);
+QLabel* FramelessWindow::TitleBox(const char* name) {
+    if (name == nullptr) {
+        return nullptr;  // the framed window has none
+    }
+    auto* box = findChild<QLabel*>(QString::fromUtf8(name));
     if (box == nullptr) {
-        qWarning("FramelessWindow: no title box %s in %s", qPrintable(name),
-                 qPrintable(objectName()));
+        qWarning("FramelessWindow: no title box %s in %s", name, qPrintable(objectName()));
         return nullptr;
     }
     box->installEventFilter(this);

@@ -8,6 +8,8 @@ class QLabel;
 
 namespace lanxun {
 
+struct FormDefinition;
+
 // The frame every window of the client shares: no system frame, white, centred on the screen
 // when first shown, Esc is a close request, and three 24 × 24 title boxes at the top right
 // (minimise, maximise/restore, close). The close box destroys the window at once, without a
@@ -17,9 +19,13 @@ namespace lanxun {
 // (Qt::WA_DeleteOnClose), so a fresh opening starts from the form again.
 //
 //   class LoginWindow : public FramelessWindow {
-//       LoginWindow() { ui_.setupUi(this); SetUpForm("图片框7", "图片框8", "图片框9"); }
+//       LoginWindow() { ui_.setupUi(this); SetUpForm(Form(FormId::Login)); }
 //       bool AcceptClose() override { ... }
 //   };
+//
+// A handler of a window that waits (a platform request, PumpDelay) holds a HandlerScope
+// (platform/handler_scope.h) while it runs, so that a close meanwhile does not delete the
+// window under it; the window goes when the handler returns.
 class FramelessWindow : public QWidget {
     Q_OBJECT
 
@@ -29,10 +35,8 @@ public:
     explicit FramelessWindow(QWidget* parent = nullptr, Frame frame = Frame::None);
 
     // Call right after setupUi(this). Finishes the form (FinishForm) and wires the title
-    // boxes found by their object names; a name that is not found is reported and skipped.
-    void SetUpForm(const QString& minimiseBox, const QString& maximiseBox, const QString& closeBox);
-    // For the framed update window, which has no title boxes.
-    void SetUpForm();
+    // boxes its definition names; a name that is not found is reported and skipped.
+    void SetUpForm(const FormDefinition& form);
 
     // What the close box does: the window goes away at once, without asking AcceptClose.
     void DestroyNow();
@@ -50,7 +54,7 @@ protected:
 
 private:
     void CentreOnScreen();
-    QLabel* TitleBox(const QString& name);
+    QLabel* TitleBox(const char* name);
     void ToggleMaximised();
 
     Frame frame_;

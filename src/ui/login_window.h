@@ -41,10 +41,6 @@ public:
     Ui::LoginForm& form() { return *form_; }
     LoginController& controller() { return *controller_; }
 
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void LogIn();
     void OpenRegistration();
@@ -55,10 +51,7 @@ private:
     ServerLines lines_;
     OpenMainWindow openMainWindow_;
     CreateWindow createRegistration_;
-    // The login handler waits in local event loops (the sign request, the pause
-    // before the announcement); while it does, the window must stay alive.
     bool loggingIn_ = false;
-    bool closedWhileLoggingIn_ = false;
 };
 
 }  // namespace lanxun

@@ -12,27 +12,27 @@
 namespace lanxun {
 
 FramelessWindow* CreateRegistrationWindow() {
-    return new FormWindow<Ui::RegistrationForm>("图片框20", "图片框21", "图片框22");
+    return new FormWindow<Ui::RegistrationForm>(FormId::Registration);
 }
 
 FramelessWindow* CreateRechargeWindow() {
-    return new FormWindow<Ui::RechargeForm>("图片框40", "图片框41", "图片框42");
+    return new FormWindow<Ui::RechargeForm>(FormId::Recharge);
 }
 
 FramelessWindow* CreateWithdrawalWindow() {
-    return new FormWindow<Ui::WithdrawalForm>("图片框90", "图片框91", "图片框92");
+    return new FormWindow<Ui::WithdrawalForm>(FormId::Withdrawal);
 }
 
 FramelessWindow* CreateChangePasswordWindow() {
-    return new FormWindow<Ui::ChangePasswordForm>("图片框77", "图片框78", "图片框79");
+    return new FormWindow<Ui::ChangePasswordForm>(FormId::ChangePassword);
 }
 
 FramelessWindow* CreatePersonalInfoWindow() {
-    return new FormWindow<Ui::PersonalInfoForm>("图片框60", "图片框61", "图片框62");
+    return new FormWindow<Ui::PersonalInfoForm>(FormId::PersonalInfo);
 }
 
 FramelessWindow* CreateSecurityWindow() {
-    return new FormWindow<Ui::SecurityForm>("图片框50", "图片框51", "图片框52");
+    return new FormWindow<Ui::SecurityForm>(FormId::Security);
 }
 
 FramelessWindow* CreateDockingHelpWindow() {

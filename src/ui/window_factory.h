@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-
+#include "ui/forms.h"
 #include "ui/frameless_window.h"
 
 namespace lanxun {
@@ -9,20 +8,18 @@ namespace lanxun {
 // A window that is its form and nothing more: the form's controls, the shared
 // frame and the title boxes. The windows whose behaviour comes from elsewhere
 // start out as this and get a class of their own when that behaviour arrives.
-template <typename Form>
+template <typename UiForm>
 class FormWindow : public FramelessWindow {
 public:
-    FormWindow(const QString& minimiseBox, const QString& maximiseBox, const QString& closeBox,
-               QWidget* parent = nullptr)
-        : FramelessWindow(parent) {
+    explicit FormWindow(FormId id, QWidget* parent = nullptr) : FramelessWindow(parent) {
         form_.setupUi(this);
-        SetUpForm(minimiseBox, maximiseBox, closeBox);
+        SetUpForm(lanxun::Form(id));
     }
 
-    Form& form() { return form_; }
+    UiForm& form() { return form_; }
 
 private:
-    Form form_;
+    UiForm form_;
 };
 
 // The windows opened from the login and main windows, each created afresh for every opening.

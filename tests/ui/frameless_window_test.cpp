@@ -10,6 +10,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/clock.h"
+#include "platform/handler_scope.h"
+#include "support/fake_services.h"
 #include "ui/forms.h"
 #include "ui/frameless_window.h"
 
@@ -21,9 +24,8 @@ namespace {
 class CountingWindow : public FramelessWindow {
 public:
     explicit CountingWindow(bool accept = true) : accept_(accept) {
-        SetUpNamedForm(QStringLiteral("AnnouncementForm"), this);
-        SetUpForm(QStringLiteral("图片框70"), QStringLiteral("图片框71"),
-                  QStringLiteral("图片框72"));
+        Form(FormId::Announcement).setUp(this);
+        SetUpForm(Form(FormId::Announcement));
     }
 
     QLabel* Box(const char* name) const { return findChild<QLabel*>(QString::fromUtf8(name)); }
@@ -180,8 +182,8 @@ TEST_F(FramelessWindowTest, CentredOnTheScreenWhenFirstShown) {
 // The update window keeps its system frame and the default background, and still closes on Esc.
 TEST_F(FramelessWindowTest, SystemFrameVariant) {
     QPointer<FramelessWindow> window = new FramelessWindow(nullptr, FramelessWindow::Frame::System);
-    SetUpNamedForm(QStringLiteral("UpdateForm"), window);
-    window->SetUpForm();
+    Form(FormId::Update).setUp(window);
+    window->SetUpForm(Form(FormId::Update));
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(window->autoFillBackground());
     window->show();
@@ -199,6 +201,70 @@ TEST_F(FramelessWindowTest, DestroyNowTwiceIsHarmless) {
     EXPECT_EQ(window->closeRequests, 0);
     RunDeferredDeletes();
     EXPECT_TRUE(window.isNull());
+}
+
+// However a window is asked to go while one of its handlers waits, it stays until the outermost
+// waiting handler has returned, and goes then.
+TEST_F(FramelessWindowTest, AWindowClosedWhileItsHandlerWaitsGoesWhenTheHandlerReturns) {
+    testing::FastClock fast(100);
+    testing::ScopedClock installed(fast);
+    const struct {
+        const char* how;
+        std::function<void(CountingWindow*)> close;
+    } cases[] = {
+        {"close box",
+         [](CountingWindow* w) { QTest::mousePress(w->Box("图片框72"), Qt::LeftButton); }},
+        {"Esc", [](CountingWindow* w) { QTest::keyClick(w, Qt::Key_Escape); }},
+        {"deleteLater", [](CountingWindow* w) { w->deleteLater(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        QPointer<CountingWindow> window = new CountingWindow;
+        window->show();
+        bool aliveAfterWait = false;
+        bool closingSeen = false;
+        bool aliveAfterInnerHandler = false;
+        // One of the window's handlers: it waits, and the close arrives meanwhile.
+        const auto handler = [&] {
+            HandlerScope running(window);
+            QTimer::singleShot(0, window, [&] { c.close(window); });
+            PumpDelay(1000);
+            aliveAfterWait = !window.isNull();
+            closingSeen = running.WindowClosing();
+            {
+                HandlerScope inner(window);  // a handler nested in it, waiting too
+                PumpDelay(100);
+            }
+            PumpDelay(100);  // events flow again after the inner one returned
+            aliveAfterInnerHandler = !window.isNull();
+        };
+        handler();
+        EXPECT_TRUE(aliveAfterWait);
+        EXPECT_TRUE(closingSeen);
+        EXPECT_TRUE(aliveAfterInnerHandler);
+        RunDeferredDeletes();
+        EXPECT_TRUE(window.isNull());
+        delete window.data();
+    }
+}
+
+// A handler that waits with nothing closing it leaves the window as it was.
+TEST_F(FramelessWindowTest, AHandlerThatWaitsKeepsAnOpenWindowOpen) {
+    testing::FastClock fast(100);
+    testing::ScopedClock installed(fast);
+    QPointer<CountingWindow> window = new CountingWindow;
+    window->show();
+    {
+        HandlerScope running(window);
+        EXPECT_TRUE(HandlerScope::Running(window->Box("图片框72")));
+        PumpDelay(1000);
+        EXPECT_FALSE(running.WindowClosing());
+    }
+    EXPECT_FALSE(HandlerScope::Running(window));
+    RunDeferredDeletes();
+    ASSERT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    delete window.data();
 }
 
 }  // namespace

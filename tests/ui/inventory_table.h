@@ -61,6 +61,8 @@ struct Window {
     std::vector<Control> controls;
     // Minimise, maximise/restore and close boxes; empty for the framed update window.
     std::vector<const char*> titleBoxes = {};
+    // The form's timers, which exist stopped until their window starts them.
+    std::vector<const char*> timers = {};
 };
 
 const std::vector<Window>& Windows();

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -21,10 +22,12 @@
 #include <cstdlib>
 #include <memory>
 
-#include "ui/form_extras.h"
+#include "ui/cursors.h"
+#include "ui/form_finishing.h"
 #include "ui/forms.h"
 #include "ui/inventory_table.h"
 #include "ui/menus.h"
+#include "ui/status_bar.h"
 
 namespace lanxun {
 namespace {
@@ -40,7 +43,11 @@ QString Utf8(const char* text) {
 // A form as a window class gets it: setupUi, then FinishForm.
 std::unique_ptr<QWidget> MakeForm(const inventory::Window& window) {
     auto widget = std::make_unique<QWidget>();
-    EXPECT_TRUE(SetUpNamedForm(QLatin1String(window.form), widget.get())) << window.form;
+    const FormDefinition* form = FindForm(QLatin1String(window.form));
+    EXPECT_NE(form, nullptr) << window.form;
+    if (form != nullptr) {
+        SetUpFormOnly(*form, widget.get());
+    }
     return widget;
 }
 
@@ -245,6 +252,23 @@ TEST(InventoryTest, EveryWindowHoldsItsControlsAsDefined) {
             // few pixels as the definitions place them.
             EXPECT_LE(std::abs(left + 24 - window.width), 16);
         }
+
+        // The window classes wire the boxes their form's definition names, in this order.
+        const FormDefinition* definition = FindForm(Utf8(window.form));
+        ASSERT_NE(definition, nullptr);
+        QStringList wired;
+        for (const char* box : {definition->titleBoxes.minimise, definition->titleBoxes.maximise,
+                                definition->titleBoxes.close}) {
+            if (box != nullptr) {
+                wired << Utf8(box);
+            }
+        }
+        QStringList described;
+        for (const char* box : window.titleBoxes) {
+            described << Utf8(box);
+        }
+        EXPECT_EQ(wired, described);
+        EXPECT_EQ(definition->systemFrame, window.titleBoxes.empty());
     }
 }
 
@@ -273,14 +297,17 @@ TEST(InventoryTest, MainStatusBarHasFiveFixedParts) {
     auto form = MakeForm(*main);
     auto* bar = form->findChild<QStatusBar*>(QStringLiteral("状态条1"));
     ASSERT_NE(bar, nullptr);
-    const int widths[kStatusPartCount] = {180, 150, 180, 100, 420};
-    for (int part = 0; part < kStatusPartCount; ++part) {
+    // As the window definitions word it: five parts, widths 180, 150, 180, 100 and 420 pixels.
+    const QStringList widths =
+        QStringLiteral("180, 150, 180, 100 and 420").split(QRegularExpression(", | and "));
+    ASSERT_EQ(widths.size(), 5);
+    for (int part = 0; part < widths.size(); ++part) {
         QLabel* label = StatusPart(bar, part);
         ASSERT_NE(label, nullptr) << part;
-        EXPECT_EQ(label->minimumWidth(), widths[part]) << part;
-        EXPECT_EQ(label->maximumWidth(), widths[part]) << part;
+        EXPECT_EQ(label->minimumWidth(), widths[part].toInt()) << part;
+        EXPECT_EQ(label->maximumWidth(), widths[part].toInt()) << part;
     }
-    EXPECT_EQ(StatusPart(bar, kStatusPartCount), nullptr);
+    EXPECT_EQ(StatusPart(bar, widths.size()), nullptr);
 
     auto* maker = form->findChild<QLabel*>(QStringLiteral("透明标签19"));
     ASSERT_NE(maker, nullptr);
@@ -288,45 +315,61 @@ TEST(InventoryTest, MainStatusBarHasFiveFixedParts) {
     EXPECT_GT(maker->text().size(), QStringLiteral("岚讯短信平台出品 ").size());
 }
 
+// The main window's menus as the window definitions list them: menu | items.
+const char kDescribedMenus[] = R"menus(
+"短信收藏项目" | "收藏(S)"
+"取消收藏项目" | "取消收藏(A)"
+"暂停对接" | "复制对接码", "暂停对接(Z)", "删除对接(T)", "刷新(W)"
+"恢复对接" | "复制对接码(Y)", "恢复对接(H)", "删除对接(P)", "刷新(K)"
+"专属刷新" | "刷新(Q)"
+"公开加入专属" | "加入专属(J)", "刷新(R)"
+"专属" | "加入专属"
+"取号功能" | "复制手机号码(A)", "复制验证码(B)", "复制全部手机号码(D)", "复制短信内容(C)", "再次使用号码", "释放号码", "拉黑号码"
+"安全中心" | "修改密码", "个人信息", "安全设置"
+"资金操作" | "提现", "提现记录", "充值记录", "短信记录", "推荐人奖励明细"
+"资金明细复制" | "复制手机号码(E)", "复制短信内容(W)"
+"复制订单" | "复制订单号(F)", "刷新(Y)"
+"提现刷新" | "刷新(S)"
+)menus";
+
+struct DescribedMenu {
+    QString name;
+    QStringList items;
+};
+
+std::vector<DescribedMenu> DescribedMenus() {
+    const auto unquote = [](const QString& text) { return text.trimmed().chopped(1).mid(1); };
+    std::vector<DescribedMenu> menus;
+    for (const QString& line : Utf8(kDescribedMenus).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList columns = line.split(QStringLiteral(" | "));
+        DescribedMenu menu{unquote(columns.at(0)), {}};
+        for (const QString& item : columns.at(1).split(QStringLiteral(", "))) {
+            menu.items << unquote(item);
+        }
+        menus.push_back(menu);
+    }
+    return menus;
+}
+
 TEST(InventoryTest, MainWindowMenus) {
-    struct Menu {
-        const char* name;
-        std::vector<const char*> items;
-    };
-    const Menu menus[] = {
-        {"短信收藏项目", {"收藏(S)"}},
-        {"取消收藏项目", {"取消收藏(A)"}},
-        {"暂停对接", {"复制对接码", "暂停对接(Z)", "删除对接(T)", "刷新(W)"}},
-        {"恢复对接", {"复制对接码(Y)", "恢复对接(H)", "删除对接(P)", "刷新(K)"}},
-        {"专属刷新", {"刷新(Q)"}},
-        {"公开加入专属", {"加入专属(J)", "刷新(R)"}},
-        {"专属", {"加入专属"}},
-        {"取号功能",
-         {"复制手机号码(A)", "复制验证码(B)", "复制全部手机号码(D)", "复制短信内容(C)",
-          "再次使用号码", "释放号码", "拉黑号码"}},
-        {"安全中心", {"修改密码", "个人信息", "安全设置"}},
-        {"资金操作", {"提现", "提现记录", "充值记录", "短信记录", "推荐人奖励明细"}},
-        {"资金明细复制", {"复制手机号码(E)", "复制短信内容(W)"}},
-        {"复制订单", {"复制订单号(F)", "刷新(Y)"}},
-        {"提现刷新", {"刷新(S)"}},
-    };
+    const std::vector<DescribedMenu> menus = DescribedMenus();
+    ASSERT_EQ(menus.size(), 13u);
     QWidget window;
     CreateMainMenus(&window);
     CreateMainMenus(&window);  // a second call adds nothing
     EXPECT_EQ(window.findChildren<QMenu*>().size(), static_cast<qsizetype>(std::size(menus)));
-    for (const Menu& expected : menus) {
-        SCOPED_TRACE(expected.name);
-        QMenu* menu = MainMenu(&window, Utf8(expected.name));
+    for (const DescribedMenu& expected : menus) {
+        SCOPED_TRACE(expected.name.toStdString());
+        QMenu* menu = MainMenu(&window, expected.name);
         ASSERT_NE(menu, nullptr);
         EXPECT_FALSE(menu->isVisible());
-        EXPECT_EQ(menu->title(), Utf8(expected.name));
+        EXPECT_EQ(menu->title(), expected.name);
         const QList<QAction*> actions = menu->actions();
-        ASSERT_EQ(actions.size(), static_cast<qsizetype>(expected.items.size()));
-        for (size_t i = 0; i < expected.items.size(); ++i) {
-            EXPECT_EQ(actions[i]->text(), Utf8(expected.items[i]));
-            EXPECT_EQ(actions[i]->objectName(), Utf8(expected.items[i]));
-            EXPECT_EQ(MainMenuItem(&window, Utf8(expected.name), Utf8(expected.items[i])),
-                      actions[i]);
+        ASSERT_EQ(actions.size(), expected.items.size());
+        for (qsizetype i = 0; i < expected.items.size(); ++i) {
+            EXPECT_EQ(actions[i]->text(), expected.items[i]);
+            EXPECT_EQ(actions[i]->objectName(), expected.items[i]);
+            EXPECT_EQ(MainMenuItem(&window, expected.name, expected.items[i]), actions[i]);
         }
     }
     EXPECT_EQ(MainMenuItem(&window, QStringLiteral("取号功能"), QStringLiteral("收藏(S)")),
@@ -334,18 +377,21 @@ TEST(InventoryTest, MainWindowMenus) {
 }
 
 TEST(InventoryTest, FormTimersExistStopped) {
-    const std::pair<const char*, const char*> timers[] = {
-        {"LoginForm", "时钟1"}, {"UpdateForm", "时钟1"}, {"MainForm", "时钟1"}};
     for (const auto& window : inventory::Windows()) {
+        SCOPED_TRACE(window.form);
         auto form = MakeForm(window);
-        const bool hasTimer = std::any_of(std::begin(timers), std::end(timers), [&](const auto& t) {
-            return QByteArray(t.first) == window.form;
-        });
-        QTimer* timer = FormTimer(form.get(), QStringLiteral("时钟1"));
-        EXPECT_EQ(timer != nullptr, hasTimer) << window.form;
-        if (timer != nullptr) {
-            EXPECT_FALSE(timer->isActive()) << window.form;
+        QStringList expected;
+        for (const char* name : window.timers) {
+            expected << Utf8(name);
+            QTimer* timer = FormTimer(form.get(), Utf8(name));
+            ASSERT_NE(timer, nullptr) << name;
+            EXPECT_FALSE(timer->isActive()) << name;
         }
+        QStringList found;
+        for (const QTimer* timer : form->findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
+            found << timer->objectName();
+        }
+        EXPECT_EQ(found, expected);
     }
 }
 

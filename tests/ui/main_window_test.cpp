@@ -24,10 +24,11 @@
 #include "numbers/loop_mode.h"
 #include "platform/worker.h"
 #include "support/fake_services.h"
+#include "ui/cursors.h"
 #include "ui/docking_help_window.h"
-#include "ui/form_extras.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
+#include "ui/status_bar.h"
 
 namespace lanxun {
 namespace {
@@ -110,11 +111,13 @@ T* Child(QWidget* window, const char* name) {
     return child;
 }
 
+// As the window definitions word it: "默认" followed by these 33 entries, in this order.
 QStringList ExpectedRegionItems() {
-    return {"默认", "北京", "上海", "天津",   "山东", "福建", "安徽", "宁夏", "湖北",
-            "河北", "辽宁", "湖南", "四川",   "山西", "陕西", "江苏", "内蒙", "辽宁",
-            "吉林", "甘肃", "江西", "河南",   "云南", "广西", "重庆", "西藏", "海南",
-            "广东", "浙江", "贵州", "黑龙江", "新疆", "澳门", "香港"};
+    const QString described = QStringLiteral(
+        "北京, 上海, 天津, 山东, 福建, 安徽, 宁夏, 湖北, 河北, 辽宁, 湖南, 四川, 山西, 陕西, "
+        "江苏, 内蒙, 辽宁, 吉林, 甘肃, 江西, 河南, 云南, 广西, 重庆, 西藏, 海南, 广东, 浙江, "
+        "贵州, 黑龙江, 新疆, 澳门, 香港");
+    return QStringList{QStringLiteral("默认")} + described.split(QStringLiteral(", "));
 }
 
 QStringList Items(const QComboBox* box) {
@@ -127,8 +130,8 @@ QStringList Items(const QComboBox* box) {
 
 QStringList StatusTexts(QStatusBar* bar) {
     QStringList texts;
-    for (int i = 0; i < kStatusPartCount; ++i) {
-        texts << StatusPart(bar, i)->text();
+    for (int i = 0; QLabel* part = StatusPart(bar, i); ++i) {
+        texts << part->text();
     }
     return texts;
 }
@@ -243,8 +246,8 @@ struct PageCase {
     const char* name;
     std::function<void(MainWindow&)> choose;
     int page;
-    void (MainWindow::*request)();  // nullptr: nothing to load
-    const char* focus;              // nullptr: the focus stays
+    void (PageNavigator::*request)();  // nullptr: nothing to load
+    const char* focus;                 // nullptr: the focus stays
 };
 
 QAction* MenuItem(MainWindow& w, const char* menu, const char* item) {
@@ -257,44 +260,44 @@ const PageCase kPageCases[] = {
     {"发短信", [](MainWindow& w) { Child<QPushButton>(&w, "超级按钮_发短信")->click(); },
      kSendSmsPage, nullptr, "超级按钮_发短信"},
     {"项目列表", [](MainWindow& w) { Child<QPushButton>(&w, "超级按钮_项目列表")->click(); },
-     kProjectListPage, &MainWindow::ProjectListRequested, "超级按钮_项目列表"},
+     kProjectListPage, &PageNavigator::ProjectListRequested, "超级按钮_项目列表"},
     {"专属对接", [](MainWindow& w) { Child<QPushButton>(&w, "超级按钮_专属对接")->click(); },
-     kDockingPage, &MainWindow::DockingListRequested, "超级按钮_专属对接"},
+     kDockingPage, &PageNavigator::DockingListRequested, "超级按钮_专属对接"},
     {"公开专属", [](MainWindow& w) { Child<QPushButton>(&w, "超级按钮_公开对接")->click(); },
-     kPublicDockingPage, &MainWindow::PublicDockingRequested, "超级按钮_公开对接"},
+     kPublicDockingPage, &PageNavigator::PublicDockingRequested, "超级按钮_公开对接"},
     {"提现记录", [](MainWindow& w) { MenuItem(w, "资金操作", "提现记录")->trigger(); },
-     kWithdrawalRecordsPage, &MainWindow::WithdrawalRecordsRequested, "超级按钮_启动服务5"},
+     kWithdrawalRecordsPage, &PageNavigator::WithdrawalRecordsRequested, "超级按钮_启动服务5"},
     {"充值记录", [](MainWindow& w) { MenuItem(w, "资金操作", "充值记录")->trigger(); },
-     kRechargeRecordsPage, &MainWindow::RechargeRecordsRequested, nullptr},
+     kRechargeRecordsPage, &PageNavigator::RechargeRecordsRequested, nullptr},
     {"短信记录", [](MainWindow& w) { MenuItem(w, "资金操作", "短信记录")->trigger(); },
-     kSmsRecordsPage, &MainWindow::SmsRecordsRequested, "超级按钮_启动服务5"},
+     kSmsRecordsPage, &PageNavigator::SmsRecordsRequested, "超级按钮_启动服务5"},
     {"推荐人奖励明细", [](MainWindow& w) { MenuItem(w, "资金操作", "推荐人奖励明细")->trigger(); },
-     kReferralRecordsPage, &MainWindow::ReferralRecordsRequested, "超级按钮_启动服务5"},
+     kReferralRecordsPage, &PageNavigator::ReferralRecordsRequested, "超级按钮_启动服务5"},
 };
 
 TEST_F(MainWindowTest, PagesAreSelectedWithTheirFocusRules) {
-    const std::vector<void (MainWindow::*)()> requests = {
-        &MainWindow::ProjectListRequested,     &MainWindow::DockingListRequested,
-        &MainWindow::PublicDockingRequested,   &MainWindow::WithdrawalRecordsRequested,
-        &MainWindow::RechargeRecordsRequested, &MainWindow::SmsRecordsRequested,
-        &MainWindow::ReferralRecordsRequested};
+    const std::vector<void (PageNavigator::*)()> requests = {
+        &PageNavigator::ProjectListRequested,     &PageNavigator::DockingListRequested,
+        &PageNavigator::PublicDockingRequested,   &PageNavigator::WithdrawalRecordsRequested,
+        &PageNavigator::RechargeRecordsRequested, &PageNavigator::SmsRecordsRequested,
+        &PageNavigator::ReferralRecordsRequested};
     for (const PageCase& c : kPageCases) {
         SCOPED_TRACE(c.name);
         // Start elsewhere: another page, the focus on a control none of the cases uses.
-        window_->SelectPage(kEmptyPage);
+        window_->navigator().Select(kEmptyPage);
         Child<QLineEdit>(window_, "编辑框_取号_获取数量")->setFocus();
         ASSERT_EQ(Focused(), Child<QLineEdit>(window_, "编辑框_取号_获取数量"));
 
         std::vector<std::unique_ptr<QSignalSpy>> spies;
         for (auto request : requests) {
-            spies.push_back(std::make_unique<QSignalSpy>(window_.data(), request));
+            spies.push_back(std::make_unique<QSignalSpy>(&window_->navigator(), request));
         }
         // What is focused when the load is asked for: the focus moves only afterwards.
         QWidget* focusAtRequest = nullptr;
         int pageAtRequest = -1;
         QMetaObject::Connection probe;
         if (c.request) {
-            probe = QObject::connect(window_.data(), c.request, window_.data(), [&] {
+            probe = QObject::connect(&window_->navigator(), c.request, window_.data(), [&] {
                 focusAtRequest = Focused();
                 pageAtRequest = Child<QTabWidget>(window_, "高级选择夹1")->currentIndex();
             });

@@ -43,14 +43,12 @@ bool Save(QWidget* window, const QDir& folder, const QString& name) {
     return true;
 }
 
-// A window holding just the named form.
-FramelessWindow* FormOnly(const char* className) {
-    const bool framed = QString::fromUtf8(className) == QStringLiteral("UpdateForm");
+// A window holding just the form.
+FramelessWindow* FormOnly(lanxun::FormId id) {
+    const lanxun::FormDefinition& form = lanxun::Form(id);
     auto* window = new FramelessWindow(
-        nullptr, framed ? FramelessWindow::Frame::System : FramelessWindow::Frame::None);
-    if (!lanxun::SetUpNamedForm(QString::fromUtf8(className), window)) {
-        std::fprintf(stderr, "no form %s\n", className);
-    }
+        nullptr, form.systemFrame ? FramelessWindow::Frame::System : FramelessWindow::Frame::None);
+    lanxun::SetUpFormOnly(form, window);
     return window;
 }
 
@@ -81,22 +79,22 @@ int main(int argc, char** argv) {
     login.serviceQq = QStringLiteral("800012345");
 
     const Shot shots[] = {
-        {"login", [] { return FormOnly("LoginForm"); }},
-        {"registration", [] { return FormOnly("RegistrationForm"); }},
+        {"login", [] { return FormOnly(lanxun::FormId::Login); }},
+        {"registration", [] { return FormOnly(lanxun::FormId::Registration); }},
         {"main",
          [] {
              return new lanxun::MainWindow(QPointer<QWidget>(),
                                            std::vector<lanxun::WorkerFactory>{});
          },
          "高级选择夹1"},
-        {"recharge", [] { return FormOnly("RechargeForm"); }, "高级选择夹1"},
-        {"change_password", [] { return FormOnly("ChangePasswordForm"); }},
-        {"personal_info", [] { return FormOnly("PersonalInfoForm"); }},
-        {"security", [] { return FormOnly("SecurityForm"); }},
-        {"withdrawal", [] { return FormOnly("WithdrawalForm"); }},
-        {"apply_project", [] { return FormOnly("ApplyProjectForm"); }, "高级选择夹2"},
-        {"announcement", [] { return FormOnly("AnnouncementForm"); }},
-        {"update", [] { return FormOnly("UpdateForm"); }},
+        {"recharge", [] { return FormOnly(lanxun::FormId::Recharge); }, "高级选择夹1"},
+        {"change_password", [] { return FormOnly(lanxun::FormId::ChangePassword); }},
+        {"personal_info", [] { return FormOnly(lanxun::FormId::PersonalInfo); }},
+        {"security", [] { return FormOnly(lanxun::FormId::Security); }},
+        {"withdrawal", [] { return FormOnly(lanxun::FormId::Withdrawal); }},
+        {"apply_project", [] { return FormOnly(lanxun::FormId::ApplyProject); }, "高级选择夹2"},
+        {"announcement", [] { return FormOnly(lanxun::FormId::Announcement); }},
+        {"update", [] { return FormOnly(lanxun::FormId::Update); }},
         {"developer_api", [] { return new lanxun::DeveloperApiWindow; }},
         {"docking_help", [] { return new lanxun::DockingHelpWindow; }},
     };

@@ -1,0 +1,25 @@
+#pragma once
+
+class QWidget;
+
+namespace lanxun {
+
+// The funds handlers of the main window's bottom row: for now the customer-service chat of
+// "客服中心". Balance refresh, recharge and withdrawal join it here.
+class FundsController {
+public:
+    struct Widgets {
+        QWidget* window = nullptr;  // the main window, parent of the message boxes
+    };
+
+    explicit FundsController(const Widgets& widgets) : widgets_(widgets) {}
+
+    // "客服中心": the QQ chat with the customer-service number of this login, through the
+    // messenger's link scheme. Nothing is reported when no QQ client takes it.
+    void OpenCustomerServiceChat();
+
+private:
+    Widgets widgets_;
+};
+
+}  // namespace lanxun
