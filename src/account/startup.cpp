@@ -1,13 +1,12 @@
 #include "account/startup.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 #include "account/table_store.h"
 #include "api/protocol.h"
 #include "platform/file_locations.h"
+#include "platform/process.h"
 
 namespace lanxun {
 
@@ -23,12 +22,8 @@ void DeleteInRunDirectory(const QString& fileName) {
 
 }  // namespace
 
-QString ExeName() {
-    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-}
-
 void DeleteOldExecutable() {
-    DeleteInRunDirectory(ExeName() + ".gx");
+    DeleteInRunDirectory(OwnExecutableName() + ".gx");
 }
 
 void DeleteUpdateLeftovers() {

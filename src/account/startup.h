@@ -10,10 +10,8 @@ inline constexpr char kClientVersion[] = "6.6";
 inline constexpr char kStoreRoot[] = "C:\\";
 inline constexpr char kSettingsStore[] = "设置";
 
-// The file name of the running executable, without its folder.
-QString ExeName();
-
 // Leftovers of a self-update, all in the run directory. Failures are ignored.
+// exeName is the executable's own file name (OwnExecutableName()).
 // exeName + ".gx" (the old executable of the last update):
 void DeleteOldExecutable();
 // "新澄信.zip", "新澄信客户端.exe.gx" and exeName + ".gx", one round:

@@ -2,9 +2,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <atomic>
 
 #include "platform/on_ui_thread.h"
+#include "platform/service_slot.h"
 
 namespace lanxun {
 namespace {
@@ -19,22 +19,16 @@ public:
     }
 };
 
-SystemClipboard& Real() {
-    static SystemClipboard real;
-    return real;
-}
-
-std::atomic<ClipboardService*> installed{nullptr};
+constinit ServiceSlot<ClipboardService, SystemClipboard> slot;
 
 }  // namespace
 
 ClipboardService& Clipboard() {
-    ClipboardService* service = installed.load();
-    return service ? *service : Real();
+    return slot.Get();
 }
 
 void InstallClipboard(ClipboardService* service) {
-    installed.store(service);
+    slot.Install(service);
 }
 
 }  // namespace lanxun

@@ -3,10 +3,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <atomic>
 #include <thread>
 
 #include "platform/on_ui_thread.h"
+#include "platform/service_slot.h"
 #include "platform/worker.h"
 
 namespace lanxun {
@@ -23,22 +23,16 @@ private:
     QElapsedTimer started_;
 };
 
-SystemClock& Real() {
-    static SystemClock real;
-    return real;
-}
-
-std::atomic<Clock*> installed{nullptr};
+constinit ServiceSlot<Clock, SystemClock> slot;
 
 }  // namespace
 
 Clock& CurrentClock() {
-    Clock* clock = installed.load();
-    return clock ? *clock : Real();
+    return slot.Get();
 }
 
 void InstallClock(Clock* clock) {
-    installed.store(clock);
+    slot.Install(clock);
 }
 
 void PumpDelay(int ms) {

@@ -4,18 +4,13 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include <atomic>
+#include "platform/service_slot.h"
 
 namespace lanxun {
 
 namespace {
 
-std::atomic<const FileLocations*> installed{nullptr};
-
-const FileLocations& System() {
-    static const SystemFileLocations system;
-    return system;
-}
+constinit ServiceSlot<const FileLocations, SystemFileLocations> slot;
 
 bool HasDriveLetter(const QString& path) {
     return path.size() >= 2 && path[1] == u':' && path[0].unicode() < 128 && path[0].isLetter();
@@ -39,12 +34,11 @@ QString SystemFileLocations::RunDirectory() const {
 }
 
 const FileLocations& Locations() {
-    const FileLocations* current = installed.load();
-    return current ? *current : System();
+    return slot.Get();
 }
 
 const FileLocations* InstallFileLocations(const FileLocations* locations) {
-    return installed.exchange(locations);
+    return slot.Install(locations);
 }
 
 QString LocalPath(const QString& clientPath) {

@@ -2,9 +2,9 @@
 
 #include <QMessageBox>
 #include <QPointer>
-#include <atomic>
 
 #include "platform/on_ui_thread.h"
+#include "platform/service_slot.h"
 
 namespace lanxun {
 namespace {
@@ -33,12 +33,7 @@ public:
     }
 };
 
-RealMessageBoxes& Real() {
-    static RealMessageBoxes real;
-    return real;
-}
-
-std::atomic<MessageBoxService*> installed{nullptr};
+constinit ServiceSlot<MessageBoxService, RealMessageBoxes> slot;
 
 }  // namespace
 
@@ -76,12 +71,11 @@ void MessageBoxService::Plain(QWidget* parent, const QString& text, const QStrin
 }
 
 MessageBoxService& MessageBoxes() {
-    MessageBoxService* service = installed.load();
-    return service ? *service : Real();
+    return slot.Get();
 }
 
 void InstallMessageBoxes(MessageBoxService* service) {
-    installed.store(service);
+    slot.Install(service);
 }
 
 }  // namespace lanxun

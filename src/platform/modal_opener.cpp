@@ -3,7 +3,8 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
-#include <atomic>
+
+#include "platform/service_slot.h"
 
 namespace lanxun {
 namespace {
@@ -26,22 +27,16 @@ public:
     }
 };
 
-RealModalOpener& Real() {
-    static RealModalOpener real;
-    return real;
-}
-
-std::atomic<ModalOpener*> installed{nullptr};
+constinit ServiceSlot<ModalOpener, RealModalOpener> slot;
 
 }  // namespace
 
 ModalOpener& ModalWindows() {
-    ModalOpener* opener = installed.load();
-    return opener ? *opener : Real();
+    return slot.Get();
 }
 
 void InstallModalWindows(ModalOpener* opener) {
-    installed.store(opener);
+    slot.Install(opener);
 }
 
 }  // namespace lanxun

@@ -8,8 +8,9 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
-#include <atomic>
 #include <vector>
+
+#include "platform/service_slot.h"
 
 namespace lanxun {
 namespace {
@@ -19,12 +20,7 @@ public:
     void EndOwnProcess() override { ::_exit(0); }
 };
 
-ImmediateExit& Real() {
-    static ImmediateExit real;
-    return real;
-}
-
-std::atomic<ProcessExit*> installed{nullptr};
+constinit ServiceSlot<ProcessExit, ImmediateExit> slot;
 
 // The executable's file name of a process, or empty when it cannot be read
 // (another user's process, a zombie, a kernel thread).
@@ -44,6 +40,18 @@ QString ExecutableName(const QString& pid) {
     return QFileInfo(target).fileName();
 }
 
+// The own name is read once, while the process loads: the self-update renames
+// the running file to name + ".gx" and must still know the name it was started
+// under. /proc/self/exe is the file the kernel started, whatever argv[0] says.
+// QCoreApplication::applicationFilePath() reads the same link, but needs an
+// application object, gives the new name when first asked after the rename, and
+// falls back to argv[0] once the file is deleted.
+const QString& StartName() {
+    static const QString name = ExecutableName(QStringLiteral("self"));
+    return name;
+}
+[[maybe_unused]] const QString& startNameTakenAtLoad = StartName();
+
 // The running processes in process-table order (by process id).
 std::vector<pid_t> ProcessSnapshot() {
     std::vector<pid_t> pids;
@@ -62,12 +70,11 @@ std::vector<pid_t> ProcessSnapshot() {
 }  // namespace
 
 ProcessExit& ProcessExits() {
-    ProcessExit* service = installed.load();
-    return service ? *service : Real();
+    return slot.Get();
 }
 
 void InstallProcessExit(ProcessExit* service) {
-    installed.store(service);
+    slot.Install(service);
 }
 
 void EndOwnProcess() {
@@ -75,7 +82,7 @@ void EndOwnProcess() {
 }
 
 QString OwnExecutableName() {
-    return ExecutableName(QStringLiteral("self"));
+    return StartName();
 }
 
 bool TerminateProcessByName(const QString& exeName, bool caseSensitive) {

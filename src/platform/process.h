@@ -20,7 +20,8 @@ void InstallProcessExit(ProcessExit* service);
 // service did not end the process.
 void EndOwnProcess();
 
-// The file name (no directory) of the running executable.
+// The file name (no directory) of the running executable, as it was when the
+// process started: a later rename of the file does not change it.
 QString OwnExecutableName();
 
 // Ends the first running process, in process-table order, whose executable

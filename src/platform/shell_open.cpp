@@ -1,9 +1,9 @@
 #include "platform/shell_open.h"
 
 #include <QDesktopServices>
-#include <atomic>
 
 #include "platform/on_ui_thread.h"
+#include "platform/service_slot.h"
 
 namespace lanxun {
 namespace {
@@ -15,22 +15,16 @@ public:
     }
 };
 
-DesktopShell& Real() {
-    static DesktopShell real;
-    return real;
-}
-
-std::atomic<ShellService*> installed{nullptr};
+constinit ServiceSlot<ShellService, DesktopShell> slot;
 
 }  // namespace
 
 ShellService& Shell() {
-    ShellService* service = installed.load();
-    return service ? *service : Real();
+    return slot.Get();
 }
 
 void InstallShell(ShellService* service) {
-    installed.store(service);
+    slot.Install(service);
 }
 
 }  // namespace lanxun

@@ -134,7 +134,7 @@ TEST_F(LoginControllerTest, PreLoginFailuresAreSilent) {
 
 TEST_F(LoginControllerTest, TheOldExecutableIsDeletedWhileTheWindowWaits) {
     StartUp();
-    const QString leftover = locations.RunDirectory() + "/" + ExeName() + ".gx";
+    const QString leftover = locations.RunDirectory() + "/" + OwnExecutableName() + ".gx";
     QFile file(leftover);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();

@@ -7,6 +7,7 @@
 #include "account/startup.h"
 #include "account/table_store.h"
 #include "account/temp_locations.h"
+#include "platform/process.h"
 
 namespace lanxun {
 namespace {
@@ -83,24 +84,25 @@ TEST(RestoreSavedLoginTest, PartsGoIntoTheBoxes) {
 
 TEST_F(StartupTest, LeftoversOfAnUpdateAreDeletedAndNothingElse) {
     const QString run = locations.RunDirectory();
-    const QStringList leftovers = {"新澄信.zip", "新澄信客户端.exe.gx", ExeName() + ".gx"};
+    const QStringList leftovers = {"新澄信.zip", "新澄信客户端.exe.gx",
+                                   OwnExecutableName() + ".gx"};
     for (const QString& name : leftovers) {
         Touch(run + "/" + name);
     }
-    Touch(run + "/" + ExeName());
+    Touch(run + "/" + OwnExecutableName());
     Touch(run + "/用户端.zip");
 
     DeleteUpdateLeftovers();
     for (const QString& name : leftovers) {
         EXPECT_FALSE(QFileInfo::exists(run + "/" + name)) << name.toStdString();
     }
-    EXPECT_TRUE(QFileInfo::exists(run + "/" + ExeName()));
+    EXPECT_TRUE(QFileInfo::exists(run + "/" + OwnExecutableName()));
     EXPECT_TRUE(QFileInfo::exists(run + "/用户端.zip"));
 
     DeleteUpdateLeftovers();  // nothing left to delete: no complaint
-    Touch(run + "/" + ExeName() + ".gx");
+    Touch(run + "/" + OwnExecutableName() + ".gx");
     DeleteOldExecutable();
-    EXPECT_FALSE(QFileInfo::exists(run + "/" + ExeName() + ".gx"));
+    EXPECT_FALSE(QFileInfo::exists(run + "/" + OwnExecutableName() + ".gx"));
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/process.h"
@@ -95,21 +97,48 @@ TEST(OwnProcess, NameIsTheRunningExecutablesFileName) {
     EXPECT_EQ(OwnExecutableName(), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
 }
 
-TEST(OwnProcess, EndsAtOnceWithExitCodeZero) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            std::fputs("unflushed", stdout);  // left in the buffer: no clean-up runs
-            EndOwnProcess();
-        },
-        ::testing::ExitedWithCode(0), "");
+// The child program of these tests, run from a copy of its own.
+class OwnProcessChild : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+
+    // Runs the child with `arguments` from `path` and waits for its end.
+    void Run(const QString& path, const QStringList& arguments) {
+        child_.start(path, arguments);
+        ASSERT_TRUE(child_.waitForFinished(60000)) << child_.errorString().toStdString();
+    }
+
+    QTemporaryDir dir_;
+    QProcess child_;
+};
+
+TEST_F(OwnProcessChild, EndsAtOnceWithExitCodeZeroAndNoCleanUp) {
+    const QString marker = dir_.filePath(QStringLiteral("clean-ups that ran"));
+    Run(QStringLiteral(OWN_PROCESS_CHILD), {QStringLiteral("end"), marker});
+    EXPECT_EQ(child_.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child_.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(child_.readAllStandardOutput()), QString()) << "stdio was flushed";
+    QFile ran(marker);
+    EXPECT_FALSE(ran.exists()) << (ran.open(QIODevice::ReadOnly) ? ran.readAll().toStdString()
+                                                                 : std::string());
+}
+
+TEST_F(OwnProcessChild, NameStaysAfterTheRunningFileIsRenamed) {
+    // As the self-update does: the running client's file becomes name + ".gx".
+    const QString path = dir_.filePath(QStringLiteral("lanxun-renamed-child"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(OWN_PROCESS_CHILD), path));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
+    Run(path, {QStringLiteral("rename"), path + QStringLiteral(".gx")});
+    ASSERT_EQ(child_.exitCode(), 0);
+    ASSERT_TRUE(QFileInfo::exists(path + QStringLiteral(".gx")));
+    EXPECT_EQ(QString::fromUtf8(child_.readAllStandardOutput()),
+              QStringLiteral("lanxun-renamed-child"));
 }
 
 TEST(OwnProcess, AServiceInstalledByATestIsUsed) {
     testing::RecordingProcessExit recorder;
-    InstallProcessExit(&recorder);
+    InstallProcessExit(&recorder);  // the test main puts the real one back
     EndOwnProcess();
-    InstallProcessExit(nullptr);
     EXPECT_EQ(recorder.calls, 1);
 }
 

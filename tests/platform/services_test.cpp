@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -11,7 +14,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
+#include <chrono>
 #include <functional>
+#include <latch>
+#include <memory>
+#include <semaphore>
+#include <thread>
 
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -118,6 +126,76 @@ TEST(RunOnUiThread, AccessesOfManyWorkersNeverInterleave) {
     EXPECT_EQ(counter, kWorkers * kAccesses);
 }
 
+// The state letter of one of this process's threads, as the kernel shows it:
+// 'R' running, 'S' blocked in a wait, '?' when it cannot be read.
+char ThreadState(pid_t thread) {
+    QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(thread));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return '?';
+    }
+    const QByteArray line = stat.readAll();  // "tid (name) state ...", the name may hold ")"
+    const qsizetype nameEnd = line.lastIndexOf(')');
+    return nameEnd >= 0 && nameEnd + 2 < line.size() ? line[nameEnd + 2] : '?';
+}
+
+// Lets a test act only once a worker routine is blocked inside its wait. The
+// routine calls AboutToWait() right before the wait; nothing between the two
+// blocks, so the first time the kernel shows the thread blocked it is in the wait.
+class WaitEntry {
+public:
+    void AboutToWait() {
+        thread_ = ::gettid();
+        signal_ = Worker::CurrentWakeSignal();
+        announced_.count_down();
+    }
+
+    // False when the worker was not seen blocked within a generous limit.
+    bool WaitUntilInside() {
+        announced_.wait();
+        QDeadlineTimer limit(30000);
+        while (ThreadState(thread_) != 'S') {
+            if (limit.hasExpired()) {
+                return false;
+            }
+            std::this_thread::yield();
+        }
+        return true;
+    }
+
+    // The signal the worker waits on, to wake it by hand.
+    WakeSignal& Signal() { return *signal_; }
+
+private:
+    std::latch announced_{1};
+    pid_t thread_ = 0;
+    std::shared_ptr<WakeSignal> signal_;
+};
+
+// Stops `worker` from another thread and waits a generous limit for it to end;
+// false when it did not. Its waits last far longer than the limit, so only a
+// stop that wakes it ends it in time. A worker the stop failed to wake is woken
+// by hand afterwards, so that the test still ends.
+bool StopsWithinLimit(Worker& worker, WaitEntry& entry) {
+    std::binary_semaphore stopped(0);
+    std::thread stopper([&] {
+        worker.Stop();
+        stopped.release();
+    });
+    const bool ended = stopped.try_acquire_for(std::chrono::seconds(30));
+    if (!ended) {
+        WakeSignal& signal = entry.Signal();
+        {
+            std::lock_guard lock(signal.mutex);
+            signal.stopRequested = true;
+        }
+        signal.wake.notify_all();
+    }
+    stopper.join();
+    return ended;
+}
+
+constexpr int kTenMinutes = 10 * 60 * 1000;
+
 // Each way a worker can be waiting when it is told to stop.
 struct StopCase {
     const char* name;
@@ -126,36 +204,36 @@ struct StopCase {
 
 class WorkerStop : public ::testing::TestWithParam<StopCase> {};
 
-TEST_P(WorkerStop, EndsPromptlyFromInsideTheWait) {
-    std::atomic<bool> waiting{false};
+void PrintTo(const StopCase& stopCase, std::ostream* out) {
+    *out << stopCase.name;
+}
+
+TEST_P(WorkerStop, WakesTheWorkerFromInsideItsWait) {
+    // Ten clock minutes last two and a half real ones: far beyond the limit, yet
+    // a worker that no stop can wake still ends before the test program's time-out.
+    FastClock clock(4);
+    ScopedClock installed(clock);
+    WaitEntry entry;
     LambdaWorker worker([&](LambdaWorker& self) {
-        waiting = true;
+        entry.AboutToWait();
         GetParam().wait(self);
     });
     worker.Start();
     // The UI thread does not pump events here, so a queued access stays queued.
-    QElapsedTimer untilWaiting;
-    untilWaiting.start();
-    while (!waiting && untilWaiting.elapsed() < 10000) {
-        QThread::msleep(1);
-    }
-    QThread::msleep(50);  // let it enter the wait
-    QElapsedTimer timer;
-    timer.start();
-    worker.Stop();
-    EXPECT_LT(timer.elapsed(), 10000);
+    ASSERT_TRUE(entry.WaitUntilInside());
+    EXPECT_TRUE(StopsWithinLimit(worker, entry)) << "the stop did not wake the worker";
     EXPECT_TRUE(worker.Finished());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryWait, WorkerStop,
     ::testing::Values(StopCase{"Pause",
-                               [](LambdaWorker& w) { EXPECT_FALSE(w.Pause(10 * 60 * 1000)); }},
-                      StopCase{"PumpDelay", [](LambdaWorker&) { PumpDelay(10 * 60 * 1000); }},
+                               [](LambdaWorker& w) { EXPECT_FALSE(w.Pause(kTenMinutes)); }},
+                      StopCase{"PumpDelay", [](LambdaWorker&) { PumpDelay(kTenMinutes); }},
                       StopCase{"PauseLoop",
                                [](LambdaWorker& w) {
                                    while (!w.StopRequested()) {
-                                       w.Pause(1000);
+                                       w.Pause(kTenMinutes);
                                    }
                                }},
                       StopCase{"QueuedUiAccess",
@@ -169,10 +247,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Worker, GivenUpAccessNeverRunsLater) {
     std::atomic<int> ran{0};
     {
-        LambdaWorker worker([&](LambdaWorker&) { RunOnUiThread([&] { ++ran; }); });
+        WaitEntry entry;
+        LambdaWorker worker([&](LambdaWorker&) {
+            entry.AboutToWait();
+            RunOnUiThread([&] { ++ran; });
+        });
         worker.Start();
-        QThread::msleep(100);
-        worker.Stop();
+        // Once the worker waits, its access is in the UI thread's queue.
+        ASSERT_TRUE(entry.WaitUntilInside());
+        EXPECT_TRUE(StopsWithinLimit(worker, entry));
     }
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

@@ -1,0 +1,34 @@
+#include "support/process_state.h"
+
+#include "account/login_state.h"
+#include "account/server_lines.h"
+#include "numbers/loop_mode.h"
+#include "platform/clipboard.h"
+#include "platform/clock.h"
+#include "platform/cookie_store.h"
+#include "platform/file_locations.h"
+#include "platform/message_box.h"
+#include "platform/modal_opener.h"
+#include "platform/process.h"
+#include "platform/shell_open.h"
+
+namespace lanxun::testing {
+
+// One line per process-wide value; a new one is added here.
+void ResetProcessState() {
+    CurrentLogin() = {};
+    SetLines({});
+    SetGetLoopMode({});
+    SetSendLoopMode({});
+    CookieStore::Instance().Clear();
+
+    InstallMessageBoxes(nullptr);
+    InstallClipboard(nullptr);
+    InstallShell(nullptr);
+    InstallModalWindows(nullptr);
+    InstallProcessExit(nullptr);
+    InstallClock(nullptr);
+    InstallFileLocations(nullptr);
+}
+
+}  // namespace lanxun::testing
