@@ -1,7 +1,7 @@
 #include "support/process_state.h"
 
 #include "account/login_state.h"
-#include "account/server_lines.h"
+#include "api/server_lines.h"
 #include "numbers/loop_mode.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
