@@ -12,13 +12,13 @@
 
 #include "account/login_controller.h"
 #include "account/login_state.h"
-#include "account/sim_lines.h"
 #include "account/startup.h"
-#include "account/temp_locations.h"
 #include "api/server_lines.h"
 #include "platform/gbk.h"
 #include "platform_sim.h"
 #include "support/fake_services.h"
+#include "support/sim_lines.h"
+#include "support/temp_locations.h"
 
 namespace lanxun {
 namespace {
@@ -37,16 +37,8 @@ QByteArray FileBytes(const QString& path) {
 
 class LoginControllerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        CurrentLogin() = {};
-        SetLines({});
-        ASSERT_TRUE(sim.Start());
-    }
-    void TearDown() override {
-        sim.Stop();
-        CurrentLogin() = {};
-        SetLines({});
-    }
+    void SetUp() override { ASSERT_TRUE(sim.Start()); }
+    void TearDown() override { sim.Stop(); }
 
     // Start-up as the window's created event runs it, then a clean request log.
     void StartUp() {
@@ -66,7 +58,7 @@ protected:
     QStringList Messages() const { return services.messageBoxes.Texts(); }
 
     test::TempLocations locations;
-    testing::FakeServices services;
+    test::FakeServices services;
     PlatformSim sim;
     QWidget window;
     QLineEdit user{&window};

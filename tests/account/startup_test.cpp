@@ -6,8 +6,8 @@
 
 #include "account/startup.h"
 #include "account/table_store.h"
-#include "account/temp_locations.h"
 #include "platform/process.h"
+#include "support/temp_locations.h"
 
 namespace lanxun {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "account/table_store.h"
-#include "account/temp_locations.h"
+#include "support/temp_locations.h"
 
 namespace lanxun {
 namespace {

@@ -10,7 +10,6 @@ namespace {
 class Endpoints : public ::testing::Test {
 protected:
     void SetUp() override { SetLines(ServerLines::FromHost(QStringLiteral("h"))); }
-    void TearDown() override { SetLines({}); }
 
     const Credentials user_{QStringLiteral("u"), QStringLiteral("p")};
 };

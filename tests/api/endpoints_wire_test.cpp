@@ -9,12 +9,12 @@
 #include <functional>
 #include <optional>
 
-#include "account/sim_lines.h"
 #include "api/endpoints.h"
 #include "api/http_request.h"
 #include "api/platform_call.h"
 #include "api/server_lines.h"
 #include "platform_sim.h"
+#include "support/sim_lines.h"
 
 namespace lanxun {
 namespace {
@@ -33,7 +33,6 @@ protected:
         ASSERT_TRUE(sim_.Start());
         SetLines(test::SimLines(sim_));
     }
-    void TearDown() override { SetLines({}); }
 
     platformsim::PlatformSim sim_;
     const Credentials user_{QStringLiteral("demo"), QStringLiteral("pw")};

@@ -27,10 +27,7 @@ using test::Reply;
 
 class HttpRequestCookiesTest : public test::SimTest {
 protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        CookieStore::Instance().Clear();
-    }
+    void SetUp() override { SimTest::SetUp(); }
     static void Get(HttpRequest& request, const char* path, bool keepOnClear = true) {
         request.SetTimeouts(5000, 5000, 5000, 5000);
         request.Open(QStringLiteral("GET"), Url(path));

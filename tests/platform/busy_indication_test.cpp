@@ -15,8 +15,8 @@
 namespace lanxun {
 namespace {
 
-using testing::FastClock;
-using testing::ScopedClock;
+using test::ScopedClock;
+using test::FastClock;
 
 // What happened, in order, from both threads.
 struct Log {

@@ -13,8 +13,6 @@ namespace {
 
 class CookieStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override { CookieStore::Instance().Clear(); }
-    void TearDown() override { CookieStore::Instance().Clear(); }
     CookieStore& store = CookieStore::Instance();
 };
 

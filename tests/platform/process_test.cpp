@@ -136,7 +136,7 @@ TEST_F(OwnProcessChild, NameStaysAfterTheRunningFileIsRenamed) {
 }
 
 TEST(OwnProcess, AServiceInstalledByATestIsUsed) {
-    testing::RecordingProcessExit recorder;
+    test::RecordingProcessExit recorder;
     InstallProcessExit(&recorder);  // the test main puts the real one back
     EndOwnProcess();
     EXPECT_EQ(recorder.calls, 1);

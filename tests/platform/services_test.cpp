@@ -32,9 +32,9 @@
 namespace lanxun {
 namespace {
 
-using testing::FakeServices;
-using testing::FastClock;
-using testing::ScopedClock;
+using test::FakeServices;
+using test::ScopedClock;
+using test::FastClock;
 
 // A worker whose routine is given by the test.
 class LambdaWorker : public Worker {

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace lanxun::testing {
+namespace lanxun::test {
 
 bool RecordingMessageBoxes::Show(const Message& message) {
     shown.push_back(message);
@@ -72,4 +72,4 @@ FakeServices::~FakeServices() {
     InstallProcessExit(nullptr);
 }
 
-}  // namespace lanxun::testing
+}  // namespace lanxun::test

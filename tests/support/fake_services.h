@@ -18,7 +18,7 @@
 
 class QWidget;
 
-namespace lanxun::testing {
+namespace lanxun::test {
 
 // Records every message box and answers it without showing anything.
 class RecordingMessageBoxes : public MessageBoxService {
@@ -109,4 +109,4 @@ public:
     ScopedClock& operator=(const ScopedClock&) = delete;
 };
 
-}  // namespace lanxun::testing
+}  // namespace lanxun::test

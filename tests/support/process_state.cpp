@@ -12,7 +12,7 @@
 #include "platform/process.h"
 #include "platform/shell_open.h"
 
-namespace lanxun::testing {
+namespace lanxun::test {
 
 // One line per process-wide value; a new one is added here.
 void ResetProcessState() {
@@ -31,4 +31,4 @@ void ResetProcessState() {
     InstallFileLocations(nullptr);
 }
 
-}  // namespace lanxun::testing
+}  // namespace lanxun::test

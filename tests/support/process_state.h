@@ -1,6 +1,6 @@
 #pragma once
 
-namespace lanxun::testing {
+namespace lanxun::test {
 
 // Puts every process-wide value back to how the program starts: no login, no
 // server lines, no loop modes, no cookies, the real services. The test main
@@ -8,4 +8,4 @@ namespace lanxun::testing {
 // needs a clean slate halfway may call it too.
 void ResetProcessState();
 
-}  // namespace lanxun::testing
+}  // namespace lanxun::test

@@ -9,7 +9,7 @@ namespace {
 
 // What one test leaves behind in the process never reaches the next.
 class ResetProcessStateAfterEachTest : public ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo&) override { lanxun::testing::ResetProcessState(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { lanxun::test::ResetProcessState(); }
 };
 
 }  // namespace

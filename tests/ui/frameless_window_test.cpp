@@ -206,8 +206,8 @@ TEST_F(FramelessWindowTest, DestroyNowTwiceIsHarmless) {
 // However a window is asked to go while one of its handlers waits, it stays until the outermost
 // waiting handler has returned, and goes then.
 TEST_F(FramelessWindowTest, AWindowClosedWhileItsHandlerWaitsGoesWhenTheHandlerReturns) {
-    testing::FastClock fast(100);
-    testing::ScopedClock installed(fast);
+    test::FastClock fast(100);
+    test::ScopedClock installed(fast);
     const struct {
         const char* how;
         std::function<void(CountingWindow*)> close;
@@ -250,8 +250,8 @@ TEST_F(FramelessWindowTest, AWindowClosedWhileItsHandlerWaitsGoesWhenTheHandlerR
 
 // A handler that waits with nothing closing it leaves the window as it was.
 TEST_F(FramelessWindowTest, AHandlerThatWaitsKeepsAnOpenWindowOpen) {
-    testing::FastClock fast(100);
-    testing::ScopedClock installed(fast);
+    test::FastClock fast(100);
+    test::ScopedClock installed(fast);
     QPointer<CountingWindow> window = new CountingWindow;
     window->show();
     {

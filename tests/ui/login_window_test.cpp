@@ -12,12 +12,12 @@
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
-#include "account/sim_lines.h"
-#include "account/temp_locations.h"
 #include "lanxun/build_config.h"
 #include "platform/gbk.h"
 #include "platform_sim.h"
 #include "support/fake_services.h"
+#include "support/sim_lines.h"
+#include "support/temp_locations.h"
 #include "ui/login_window.h"
 
 namespace lanxun {
@@ -28,7 +28,6 @@ using platformsim::PlatformSim;
 class LoginWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CurrentLogin() = {};
         ASSERT_TRUE(sim.Start());
         window = new LoginWindow(test::SimLines(sim), [this](QPointer<QWidget> login) {
             handedOver.push_back(login.data());
@@ -40,8 +39,6 @@ protected:
     void TearDown() override {
         delete window.data();
         sim.Stop();
-        CurrentLogin() = {};
-        SetLines({});
     }
 
     template <typename T>
@@ -57,7 +54,7 @@ protected:
     }
 
     test::TempLocations locations;
-    testing::FakeServices services;
+    test::FakeServices services;
     PlatformSim sim;
     QPointer<LoginWindow> window;
     std::vector<QWidget*> handedOver;

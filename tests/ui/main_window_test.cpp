@@ -64,12 +64,10 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         LoginState& login = CurrentLogin();
-        login = LoginState{};
         login.userName = QStringLiteral("张三");
         login.balance = QStringLiteral("12.50");
         login.withdrawable = QStringLiteral("3.00");
         login.serviceQq = QStringLiteral("800123");
-        SetGetLoopMode(QString());
 
         login_ = new QWidget;  // hidden, as after the announcement
         std::vector<WorkerFactory> factories;
@@ -98,7 +96,7 @@ protected:
     }
     void DeleteDeferred() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    testing::FakeServices fakes_;
+    test::FakeServices fakes_;
     WorkerLog log_;
     QPointer<QWidget> login_;
     QPointer<MainWindow> window_;
