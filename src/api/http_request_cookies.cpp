@@ -54,6 +54,28 @@ QList<QByteArray> SplitCookieText(const QByteArray& text) {
     return pieces;
 }
 
+// Where the jar holds "; " + name + "=": from that "; " up to the "; " that ends
+// the value. An entry without its closing "; " is found but not complete.
+struct JarEntry {
+    bool found = false;
+    bool complete = false;
+    qsizetype start = -1;
+    qsizetype end = -1;
+};
+
+JarEntry FindJarEntry(const QByteArray& jar, const QByteArray& name) {
+    const QByteArray key = "; " + name + '=';
+    JarEntry entry;
+    entry.start = GbkIndexOf(jar, key);
+    if (entry.start < 0) {
+        return entry;
+    }
+    entry.found = true;
+    entry.end = GbkIndexOf(jar, "; ", entry.start + key.size());
+    entry.complete = entry.end >= 0;
+    return entry;
+}
+
 }  // namespace
 
 void HttpRequest::SetCookieMode(int mode) {
@@ -312,19 +334,14 @@ bool HttpRequest::MergeCookies(const QString& text) {
         if (equals < 0) {
             continue;
         }
-        const QByteArray key = "; " + piece.left(equals + 1);
-        const qsizetype j = GbkIndexOf(jar, key);
-        if (j < 0) {
+        const JarEntry entry = FindJarEntry(jar, piece.left(equals));
+        if (!entry.found) {
             jar += piece + "; ";
             changed = true;
-            continue;
+        } else if (entry.complete) {
+            jar.replace(entry.start + 2, entry.end - entry.start - 2, piece);
+            changed = true;
         }
-        const qsizetype end = GbkIndexOf(jar, "; ", j + key.size());
-        if (end < 0) {
-            continue;
-        }
-        jar.replace(j + 2, end - j - 2, piece);
-        changed = true;
     }
     if (changed) {
         SetJar(jar);
@@ -340,17 +357,11 @@ bool HttpRequest::RemoveCookies(const QString& text) {
     bool changed = false;
     for (const QByteArray& piece : SplitCookieText(ToGbk(text))) {
         const qsizetype equals = piece.indexOf('=');
-        const QByteArray key = "; " + (equals < 0 ? piece : piece.left(equals)) + '=';
-        const qsizetype j = GbkIndexOf(jar, key);
-        if (j < 0) {
-            continue;
+        const JarEntry entry = FindJarEntry(jar, equals < 0 ? piece : piece.left(equals));
+        if (entry.found && entry.complete) {
+            jar.remove(entry.start, entry.end - entry.start);
+            changed = true;
         }
-        const qsizetype end = GbkIndexOf(jar, "; ", j + key.size());
-        if (end < 0) {
-            continue;
-        }
-        jar.remove(j, end - j);
-        changed = true;
     }
     if (changed) {
         SetJar(jar);
