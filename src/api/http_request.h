@@ -16,6 +16,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 #include <memory>
 #include <optional>
@@ -170,6 +171,10 @@ private:
     // A caller's "User-Agent" or "Content-Type" keeps the default one out.
     void MarkCallerHeader(const QString& name);
     void SetJar(QByteArray jar);
+    // Runs `edit` on a copy of the jar for each cookie of `text`; the jar is replaced
+    // when an edit changed it. Cookie mode 1 only.
+    bool EditJar(const QString& text,
+                 const std::function<bool(QByteArray& jar, const QByteArray& cookie)>& edit);
     enum class Method { kGet, kPostText, kPostBytes };
     bool Request(Method method, const QString& url, const QString& text, const QByteArray& bytes,
                  const QString& cookies, const QString& headers, const QString& proxy,

@@ -323,25 +323,16 @@ QString HttpRequest::Cookie(const QString& name, bool withName) {
     return FromGbk(cookieJar_.mid(from, end - from));
 }
 
-bool HttpRequest::MergeCookies(const QString& text) {
+bool HttpRequest::EditJar(
+    const QString& text,
+    const std::function<bool(QByteArray& jar, const QByteArray& cookie)>& edit) {
     if (cookieMode_ != 1 || text.isEmpty()) {
         return false;
     }
     QByteArray jar = cookieJar_;
     bool changed = false;
-    for (const QByteArray& piece : SplitCookieText(ToGbk(text))) {
-        const qsizetype equals = piece.indexOf('=');
-        if (equals < 0) {
-            continue;
-        }
-        const JarEntry entry = FindJarEntry(jar, piece.left(equals));
-        if (!entry.found) {
-            jar += piece + "; ";
-            changed = true;
-        } else if (entry.complete) {
-            jar.replace(entry.start + 2, entry.end - entry.start - 2, piece);
-            changed = true;
-        }
+    for (const QByteArray& cookie : SplitCookieText(ToGbk(text))) {
+        changed = edit(jar, cookie) || changed;
     }
     if (changed) {
         SetJar(jar);
@@ -349,24 +340,35 @@ bool HttpRequest::MergeCookies(const QString& text) {
     return changed;
 }
 
-bool HttpRequest::RemoveCookies(const QString& text) {
-    if (cookieMode_ != 1 || text.isEmpty()) {
-        return false;
-    }
-    QByteArray jar = cookieJar_;
-    bool changed = false;
-    for (const QByteArray& piece : SplitCookieText(ToGbk(text))) {
-        const qsizetype equals = piece.indexOf('=');
-        const JarEntry entry = FindJarEntry(jar, equals < 0 ? piece : piece.left(equals));
-        if (entry.found && entry.complete) {
-            jar.remove(entry.start, entry.end - entry.start);
-            changed = true;
+bool HttpRequest::MergeCookies(const QString& text) {
+    return EditJar(text, [](QByteArray& jar, const QByteArray& cookie) {
+        const qsizetype equals = cookie.indexOf('=');
+        if (equals < 0) {
+            return false;
         }
-    }
-    if (changed) {
-        SetJar(jar);
-    }
-    return changed;
+        const JarEntry entry = FindJarEntry(jar, cookie.left(equals));
+        if (!entry.found) {
+            jar += cookie + "; ";
+            return true;
+        }
+        if (!entry.complete) {
+            return false;
+        }
+        jar.replace(entry.start + 2, entry.end - entry.start - 2, cookie);
+        return true;
+    });
+}
+
+bool HttpRequest::RemoveCookies(const QString& text) {
+    return EditJar(text, [](QByteArray& jar, const QByteArray& cookie) {
+        const qsizetype equals = cookie.indexOf('=');
+        const JarEntry entry = FindJarEntry(jar, equals < 0 ? cookie : cookie.left(equals));
+        if (!entry.found || !entry.complete) {
+            return false;
+        }
+        jar.remove(entry.start, entry.end - entry.start);
+        return true;
+    });
 }
 
 }  // namespace lanxun
