@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFont>
+#include <QLineEdit>
 #include <QPointer>
 
 #include "api/server_lines.h"
@@ -25,7 +26,11 @@ int main(int argc, char** argv) {
             // for it even where no window manager gives it.
             mainWindow->activateWindow();
         });
-    login->SetRegistrationWindow([] { return lanxun::CreateRegistrationWindow(); });
+    login->SetRegistrationWindow([login] {
+        return lanxun::CreateRegistrationWindow(
+            login->findChild<QLineEdit*>(QStringLiteral("编辑框_用户名")),
+            login->findChild<QLineEdit*>(QStringLiteral("编辑框_密码")));
+    });
     if (!login->RunStartup()) {
         return 0;
     }

@@ -4,12 +4,16 @@
 #include <QCursor>
 #include <QEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "account/forum_link.h"
 #include "platform/modal_opener.h"
 #include "platform/mouse_release.h"
+#include "projects/docking_page_controller.h"
+#include "projects/docking_public_controller.h"
 #include "records/funds_controller.h"
 #include "ui/cursors.h"
 #include "ui/forms.h"
@@ -49,6 +53,11 @@ MainWindow::MainWindow(QPointer<QWidget> loginWindow, std::vector<WorkerFactory>
         f.超级按钮_专属对接, f.超级按钮_公开对接, f.超级按钮_启动服务5, funds("提现记录"),
         funds("充值记录"), funds("短信记录"), funds("推荐人奖励明细")});
     funds_ = std::make_unique<FundsController>(FundsController::Widgets{this});
+    docking_ = std::make_unique<DockingPageController>(DockingPageController::Widgets{
+        this, f.超级列表框_专属列表, f.进度条3, f.分组框_加入对接, f.编辑框_加入对接});
+    publicDocking_ = std::make_unique<PublicDockingController>(PublicDockingController::Widgets{
+        this, f.超级列表框_公开专属列表, f.超级列表框_公开专属列表1, f.编辑框_公开搜索, f.进度条7,
+        f.超级按钮_公开对接});
 
     // The numbers page is where the user starts (its button gets the focus at activation).
     navigator_->Select(kNumbersPage);
@@ -106,6 +115,53 @@ void MainWindow::ConnectControllers() {
     connect(f.超级按钮_启动服务7, &QPushButton::clicked, this,
             [this] { funds_->OpenCustomerServiceChat(); });
     OnLeftButtonReleased(f.透明标签5, &OpenForumPage);
+    ConnectDockingPages();
+}
+
+// "专属对接" and "公开专属": buttons, the right-click menus and the navigator's requests.
+void MainWindow::ConnectDockingPages() {
+    Ui::MainForm& f = *form_;
+    DockingPageController* own = docking_.get();
+    PublicDockingController* open = publicDocking_.get();
+    const auto on = [this](const char* menu, const char* caption, auto action) {
+        connect(MainMenuItem(this, QString::fromUtf8(menu), QString::fromUtf8(caption)),
+                &QAction::triggered, this, action);
+    };
+    const auto popUp = [this](QTreeWidget* list, auto menuName) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this, [this, menuName] {
+            if (QMenu* menu = MainMenu(this, menuName())) {
+                menu->popup(QCursor::pos());
+            }
+        });
+    };
+
+    connect(navigator_.get(), &PageNavigator::DockingListRequested, this,
+            [own] { own->LoadList(); });
+    connect(f.超级按钮_专属_刷新, &QPushButton::clicked, this, [own] { own->LoadList(); });
+    connect(f.超级按钮_加入对接, &QPushButton::clicked, this, [own] { own->ShowJoinPanel(); });
+    connect(f.按钮_加入对接取消, &QPushButton::clicked, this, [own] { own->HideJoinPanel(); });
+    connect(f.按钮_加入对接, &QPushButton::clicked, this, [own] { own->JoinByCode(); });
+    connect(f.超级按钮_删除对接, &QPushButton::clicked, this, [own] { own->Delete(); });
+    popUp(f.超级列表框_专属列表, [own] { return own->MenuForSelection(); });
+    on("暂停对接", "复制对接码", [own] { own->CopyCode(); });
+    on("恢复对接", "复制对接码(Y)", [own] { own->CopyCode(); });
+    on("暂停对接", "暂停对接(Z)", [own] { own->Pause(); });
+    on("恢复对接", "恢复对接(H)", [own] { own->Resume(); });
+    on("暂停对接", "删除对接(T)", [own] { own->Delete(); });
+    on("恢复对接", "删除对接(P)", [own] { own->Delete(); });
+    on("暂停对接", "刷新(W)", [own] { own->LoadList(); });
+    on("恢复对接", "刷新(K)", [own] { own->LoadList(); });
+    on("专属刷新", "刷新(Q)", [own] { own->LoadList(); });
+
+    connect(navigator_.get(), &PageNavigator::PublicDockingRequested, this,
+            [open] { open->StartLoad(); });
+    connect(f.编辑框_公开搜索, &QLineEdit::textChanged, this, [open] { open->Filter(); });
+    popUp(f.超级列表框_公开专属列表, [open] { return open->MenuForFullList(); });
+    popUp(f.超级列表框_公开专属列表1, [open] { return open->MenuForFilteredList(); });
+    on("公开加入专属", "加入专属(J)", [open] { open->JoinFromFullList(); });
+    on("公开加入专属", "刷新(R)", [open] { open->StartLoad(); });
+    on("专属", "加入专属", [open] { open->JoinFromFilteredList(); });
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -15,9 +15,11 @@ class MainForm;
 
 namespace lanxun {
 
+class DockingPageController;
 class FundsController;
 class MainWindow;
 class MainWindowController;
+class PublicDockingController;
 
 // Creates one background routine of the main window. The routines are started
 // in list order at the first activation.
@@ -48,6 +50,7 @@ protected:
 private:
     void ConnectWindowButtons();
     void ConnectControllers();
+    void ConnectDockingPages();
 
     std::unique_ptr<Ui::MainForm> form_;
     std::unique_ptr<MainWindowController> shell_;
@@ -57,6 +60,8 @@ private:
     // DockingPageController, RecordsPageController) join here as they arrive: built in the
     // constructor, wired in ConnectControllers, their lists loaded on the navigator's requests.
     std::unique_ptr<FundsController> funds_;
+    std::unique_ptr<DockingPageController> docking_;
+    std::unique_ptr<PublicDockingController> publicDocking_;
 };
 
 }  // namespace lanxun

@@ -1,5 +1,9 @@
 #include "ui/window_factory.h"
 
+#include <QPushButton>
+
+#include "account/account_maintenance.h"
+#include "account/registration_controller.h"
 #include "ui/developer_api_window.h"
 #include "ui/docking_help_window.h"
 #include "ui_change_password_form.h"
@@ -11,8 +15,20 @@
 
 namespace lanxun {
 
-FramelessWindow* CreateRegistrationWindow() {
-    return new FormWindow<Ui::RegistrationForm>(FormId::Registration);
+FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName, QLineEdit* loginPassword) {
+    auto* window = new FormWindow<Ui::RegistrationForm>(FormId::Registration);
+    Ui::RegistrationForm& f = window->form();
+    auto* controller = new RegistrationController(
+        {window, f.编辑框_用户名, f.编辑框_密码, f.编辑框_确认密码, f.编辑框_安全答案,
+         f.编辑框_推荐人ID, f.编辑框_联系QQ, f.编辑框_真实姓名, f.编辑框_支付宝, f.组合框_安全问题,
+         loginUserName, loginPassword},
+        window);
+    QObject::connect(f.按钮_注册, &QPushButton::clicked, window, [window, controller] {
+        if (controller->Register()) {
+            window->close();
+        }
+    });
+    return window;
 }
 
 FramelessWindow* CreateRechargeWindow() {
@@ -24,15 +40,42 @@ FramelessWindow* CreateWithdrawalWindow() {
 }
 
 FramelessWindow* CreateChangePasswordWindow() {
-    return new FormWindow<Ui::ChangePasswordForm>(FormId::ChangePassword);
+    auto* window = new FormWindow<Ui::ChangePasswordForm>(FormId::ChangePassword);
+    Ui::ChangePasswordForm& f = window->form();
+    auto* controller = new ChangePasswordController(
+        {window, f.组合框_修改密码_安全问题, f.编辑框_修改密码_安全答案, f.编辑框_修改密码_新密码,
+         f.编辑框_修改密码_确认码},
+        window);
+    controller->SetUp();
+    QObject::connect(f.按钮_修改密码_保存, &QPushButton::clicked, controller,
+                     &ChangePasswordController::Save);
+    return window;
 }
 
 FramelessWindow* CreatePersonalInfoWindow() {
-    return new FormWindow<Ui::PersonalInfoForm>(FormId::PersonalInfo);
+    auto* window = new FormWindow<Ui::PersonalInfoForm>(FormId::PersonalInfo);
+    Ui::PersonalInfoForm& f = window->form();
+    auto* controller = new PersonalInfoController(
+        {window, f.组合框_修改个人资料_安全问题, f.编辑框_修改个人资_安全答案,
+         f.编辑框_修改个人资_联系QQ, f.编辑框_修改个人资_真实姓名, f.编辑框_修改个人资_支付宝},
+        window);
+    controller->SetUp();
+    QObject::connect(f.按钮_修改个人资_保存, &QPushButton::clicked, controller,
+                     &PersonalInfoController::Save);
+    return window;
 }
 
 FramelessWindow* CreateSecurityWindow() {
-    return new FormWindow<Ui::SecurityForm>(FormId::Security);
+    auto* window = new FormWindow<Ui::SecurityForm>(FormId::Security);
+    Ui::SecurityForm& f = window->form();
+    auto* controller =
+        new SecurityController({window, f.组合框_修改安全信息_旧问题, f.编辑框_修改安全信息_旧答案,
+                                f.组合框_修改安全信息_新问题, f.编辑框_修改安全信息_新答案},
+                               window);
+    controller->SetUp();
+    QObject::connect(f.按钮_修改安全信息_保存, &QPushButton::clicked, controller,
+                     &SecurityController::Save);
+    return window;
 }
 
 FramelessWindow* CreateDockingHelpWindow() {

@@ -3,6 +3,8 @@
 #include "ui/forms.h"
 #include "ui/frameless_window.h"
 
+class QLineEdit;
+
 namespace lanxun {
 
 // A window that is its form and nothing more: the form's controls, the shared
@@ -23,7 +25,10 @@ private:
 };
 
 // The windows opened from the login and main windows, each created afresh for every opening.
-FramelessWindow* CreateRegistrationWindow();    // "岚讯用户注册"
+// "岚讯用户注册"; a registration that succeeds puts the new name and password into the
+// login window's boxes, when they are given.
+FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName = nullptr,
+                                          QLineEdit* loginPassword = nullptr);
 FramelessWindow* CreateRechargeWindow();        // "支付宝充值"
 FramelessWindow* CreateWithdrawalWindow();      // "澄信开发着提现"
 FramelessWindow* CreateChangePasswordWindow();  // "修改密码"

@@ -128,6 +128,7 @@ Account PlatformSim::DemoAccount() {
     a.field2 = "20260001";
     a.field3 = "0";
     a.securityQuestion = Gbk("您母亲的名字是？");
+    a.securityAnswer = Gbk("王芳");
     a.contactQq = "10086123";
     a.legalName = Gbk("王小明");
     a.alipayAccount = "demo2026@example.com";
@@ -150,6 +151,7 @@ Account PlatformSim::MerchantAccount() {
     a.field2 = "20260002";
     a.field3 = "1";
     a.securityQuestion = Gbk("您的小学叫什么名字？");
+    a.securityAnswer = Gbk("实验小学");
     a.contactQq = "20086456";
     a.legalName = Gbk("李卡商");
     a.alipayAccount = "merchant01@example.com";

@@ -12,6 +12,8 @@
 #include "builtin_replies.h"
 #include "http_listener.h"
 #include "segment_server.h"
+#include "sim_accounts.h"
+#include "sim_dockings.h"
 #include "sim_text.h"
 #include "tls_identity.h"
 
@@ -161,6 +163,7 @@ struct PlatformSim::Impl {
     std::vector<RecordedRequest> log;
     std::map<std::string, ScriptState> scripts;
     std::vector<Account> accounts;
+    DockingBook dockings;
     std::string proxyAuthorization;  // "Basic ..." or empty for an open proxy
     std::map<Line, int> ports;
     std::string startError;
@@ -199,6 +202,12 @@ struct PlatformSim::Impl {
         if (line == Line::Account && EndpointWord(in.target) == "sign") {
             std::lock_guard<std::mutex> lock(mutex);
             reply.body = SignReply(accounts, in.target);
+        } else if (line == Line::Account && IsAccountChangeEndpoint(EndpointWord(in.target))) {
+            std::lock_guard<std::mutex> lock(mutex);
+            reply.body = AccountChangeReply(accounts, EndpointWord(in.target), in.target);
+        } else if (line == Line::Docking && DockingBook::Handles(EndpointWord(in.target))) {
+            std::lock_guard<std::mutex> lock(mutex);
+            reply.body = dockings.Reply(accounts, EndpointWord(in.target), in.target);
         } else if (line == Line::Update && path == "/yh.txt") {
             reply.body = Gbk("版本号:6.6");
         } else if (line == Line::Update && path == "/ky.zip") {
@@ -499,6 +508,11 @@ void PlatformSim::AddAccount(const Account& account) {
                                   [&](const Account& a) { return a.userName == account.userName; }),
                    accounts.end());
     accounts.push_back(account);
+}
+
+std::vector<Account> PlatformSim::Accounts() const {
+    std::lock_guard<std::mutex> lock(impl_->mutex);
+    return impl_->accounts;
 }
 
 void PlatformSim::SetProxyCredentials(const std::string& user, const std::string& password) {

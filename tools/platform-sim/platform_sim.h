@@ -84,6 +84,7 @@ struct Account {
     // The eleven "|" fields of the sign reply, GBK.
     std::string balance, withdrawable, field2, field3, securityQuestion, contactQq, legalName,
         alipayAccount, announcement, serviceQq, kind;
+    std::string securityAnswer;  // GBK; asked by the password and data changes
 };
 
 class PlatformSim {
@@ -114,6 +115,8 @@ public:
     void AddAccount(const Account& account);
     static Account DemoAccount();
     static Account MerchantAccount();
+    // The accounts as they stand now (registrations and changes included).
+    std::vector<Account> Accounts() const;
 
     // The forward proxy asks for these Basic credentials (407 otherwise). Until
     // they are set, or after they are set empty, it forwards without asking.
