@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QThread>
 #include <QWidget>
@@ -15,8 +16,8 @@
 namespace lanxun {
 namespace {
 
-using test::ScopedClock;
 using test::FastClock;
+using test::ScopedClock;
 
 // What happened, in order, from both threads.
 struct Log {
@@ -124,6 +125,20 @@ TEST_F(BusyIndicationTest, StepsBeforeTheRequestAndClearsAfterwardsHoweverTheHan
         EXPECT_TRUE(window_.isEnabled());
         EXPECT_FALSE(bar_->isVisible());
     }
+}
+
+// Disabling the window takes the focus from its control; the control has it back afterwards.
+TEST_F(BusyIndicationTest, TheFocusReturnsToTheControlThatHadIt) {
+    QLineEdit box(&window_);
+    box.show();
+    window_.activateWindow();
+    box.setFocus();
+    ASSERT_EQ(window_.focusWidget(), &box);
+    {
+        BusyIndication busy(&window_, bar_);
+        EXPECT_NE(window_.focusWidget(), &box);
+    }
+    EXPECT_EQ(window_.focusWidget(), &box);
 }
 
 // The public docking list loads on a worker: the same steps, each control access on the UI
