@@ -21,6 +21,10 @@
 #include "ui/frameless_window.h"
 #include "ui/main_window.h"
 
+// Both docking tabs and the registration window filled in, against the local platform.
+bool ShootWithPlatform(const QDir& folder,
+                       bool (*save)(QWidget* window, const QDir& folder, const QString& name));
+
 namespace {
 
 using lanxun::FramelessWindow;
@@ -123,5 +127,6 @@ int main(int argc, char** argv) {
         }
         delete window.data();
     }
+    ok = ShootWithPlatform(folder, &Save) && ok;
     return ok ? 0 : 1;
 }
