@@ -216,6 +216,13 @@ TEST_F(SecurityTest, ARefusalChangesNothing) {
     controller.Save();
     EXPECT_EQ(Messages().last(), "请输入旧的安全答案");
     EXPECT_EQ(sim.Requests().size(), 1u);
+
+    sim.Stop();
+    oldAnswer.setText("王芳");
+    controller.Save();
+    EXPECT_EQ(Messages().last(), "");
+    EXPECT_EQ(CurrentLogin().securityQuestion, "您母亲的名字是？");
+    EXPECT_EQ(oldAnswer.text(), "王芳");
 }
 
 class PersonalInfoTest : public AccountWindowTest {
@@ -263,6 +270,12 @@ TEST_F(PersonalInfoTest, ARefusalKeepsTheLoginAndABadQqSendsNothing) {
     sim.Script("xg_zl", test::Reply(200, Gbk("资料未改变")));
     controller.Save();
     EXPECT_EQ(Messages(), QStringList({"请输入正确的联系QQ", "资料未改变"}));
+    EXPECT_EQ(answer.text(), "王芳");
+    EXPECT_EQ(CurrentLogin().contactQq, "10086123");
+
+    sim.Stop();
+    controller.Save();
+    EXPECT_EQ(Messages().last(), "");
     EXPECT_EQ(answer.text(), "王芳");
     EXPECT_EQ(CurrentLogin().contactQq, "10086123");
 }

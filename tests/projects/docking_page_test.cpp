@@ -200,8 +200,9 @@ TEST_F(DockingPageTest, ARefusalOrADownPlatformIsShownAndChangesNothing) {
     controller.Delete();
     sim.Stop();
     controller.Resume();
+    controller.Delete();
     EXPECT_EQ(Messages(), QStringList({"暂停对接", "对接已被卡商关闭 #c+ a&b=c", "删除对接",
-                                       "删除失败", "恢复对接", ""}));
+                                       "删除失败", "恢复对接", "", "删除对接", ""}));
     EXPECT_EQ(Row(0)[4], "正常");
     EXPECT_EQ(list.topLevelItemCount(), 1);
 }

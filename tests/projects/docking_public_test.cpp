@@ -188,6 +188,10 @@ TEST_F(PublicDockingTest, JoinShowsTheReplyWhateverItSays) {
     }
     EXPECT_TRUE(own.contains("ZS2026A0002WX"));
     EXPECT_TRUE(own.contains("ZS2026A0006JD"));
+
+    sim.Stop();
+    controller.JoinFromFilteredList();
+    EXPECT_EQ(Messages().last(), "");
 }
 
 TEST_F(PublicDockingTest, NothingIsJoinedWithoutACode) {
