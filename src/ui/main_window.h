@@ -18,6 +18,9 @@ namespace lanxun {
 class FundsController;
 class MainWindow;
 class MainWindowController;
+class ProjectListController;
+class ProjectPickersController;
+class TemplateLookupController;
 
 // Creates one background routine of the main window. The routines are started
 // in list order at the first activation.
@@ -39,6 +42,9 @@ public:
 
     Ui::MainForm& form() { return *form_; }
     PageNavigator& navigator() { return *navigator_; }
+    ProjectListController& projectList() { return *projectList_; }
+    ProjectPickersController& pickers() { return *pickers_; }
+    TemplateLookupController& templates() { return *templates_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -57,6 +63,9 @@ private:
     // DockingPageController, RecordsPageController) join here as they arrive: built in the
     // constructor, wired in ConnectControllers, their lists loaded on the navigator's requests.
     std::unique_ptr<FundsController> funds_;
+    std::unique_ptr<ProjectListController> projectList_;
+    std::unique_ptr<ProjectPickersController> pickers_;
+    std::unique_ptr<TemplateLookupController> templates_;
 };
 
 }  // namespace lanxun

@@ -1,5 +1,6 @@
 #include "ui/window_factory.h"
 
+#include "ui/apply_project_window.h"
 #include "ui/developer_api_window.h"
 #include "ui/docking_help_window.h"
 #include "ui_change_password_form.h"
@@ -41,6 +42,10 @@ FramelessWindow* CreateDockingHelpWindow() {
 
 FramelessWindow* CreateDeveloperApiWindow() {
     return new DeveloperApiWindow;
+}
+
+FramelessWindow* CreateApplyProjectWindow() {
+    return new ApplyProjectWindow;
 }
 
 }  // namespace lanxun
