@@ -52,7 +52,7 @@ SendPickerContent SendContent(const QList<Project>& projects) {
         if (!IsSendSmsProjectName(p.name)) {
             continue;
         }
-        content.sendProjectList += p.name + u"\r\n";
+        content.sendProjectList += p.name + QStringLiteral("\r\n");
         content.sendingNumbers += SendingNumbers(p.name);
         content.items.append(SendPickerItem(p.id, p.name, p.price));
     }

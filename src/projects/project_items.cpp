@@ -21,11 +21,12 @@ QStringList SendingNumbers(QStringView name) {
 }
 
 QString ReceivePickerItem(const QString& id, const QString& name, const QString& price) {
-    return u'[' + id + u']' + name + u" - {价格}：" + price;
+    return QLatin1Char('[') + id + QLatin1Char(']') + name + QStringLiteral(" - {价格}：") + price;
 }
 
 QString SendPickerItem(const QString& id, const QString& name, const QString& price) {
-    return u'[' + id + u']' + SendDisplayName(name) + u" - {价格}：" + price + u" - (发短信)";
+    return QLatin1Char('[') + id + QLatin1Char(']') + SendDisplayName(name) +
+           QStringLiteral(" - {价格}：") + price + QStringLiteral(" - (发短信)");
 }
 
 QString ProjectIdOfItem(QStringView item) {

@@ -116,8 +116,8 @@ bool ProjectCatalogue::Reply(const std::vector<Account>& accounts, const std::st
     const size_t slash = target.find('/', 1);
     const std::string word = target.substr(1, slash == std::string::npos ? slash : slash - 1);
     const std::string query = slash == std::string::npos ? std::string() : target.substr(slash + 1);
-    static const std::vector<std::string> words = {"liebiao_xm", "xiangmu_ysc",
-                                                   "xiangmu_shouchan", "xiangmu_qxsc", "sq_dx"};
+    static const std::vector<std::string> words = {"liebiao_xm", "xiangmu_ysc", "xiangmu_shouchan",
+                                                   "xiangmu_qxsc", "sq_dx"};
     if (std::find(words.begin(), words.end(), word) == words.end()) {
         return false;
     }
@@ -145,9 +145,8 @@ bool ProjectCatalogue::Reply(const std::vector<Account>& accounts, const std::st
 }
 
 std::string ProjectCatalogue::List(const std::string& user, const std::string& search) const {
-    const std::vector<std::string>& favourites = favourites_.count(user)
-                                                     ? favourites_.at(user)
-                                                     : std::vector<std::string>();
+    const std::vector<std::string>& favourites =
+        favourites_.count(user) ? favourites_.at(user) : std::vector<std::string>();
     std::string reply;
     for (const SimProject& p : projects_) {
         const bool matches =

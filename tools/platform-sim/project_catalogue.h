@@ -15,7 +15,7 @@
 namespace platformsim {
 
 struct SimProject {
-    std::string id;     // UTF-8, like every text below; replies go out in GBK
+    std::string id;  // UTF-8, like every text below; replies go out in GBK
     std::string name;
     std::string price;
 };
