@@ -12,6 +12,7 @@ BusyIndication::BusyIndication(QWidget* window, QProgressBar* bar) : window_(win
     // The pointers are read on the UI thread only, where the widgets live and die.
     RunOnUiThread([this] {
         if (window_) {
+            focus_ = window_->focusWidget();
             window_->setEnabled(false);
         }
         if (bar_) {
@@ -36,6 +37,9 @@ BusyIndication::~BusyIndication() {
         }
         if (window_) {
             window_->setEnabled(true);
+        }
+        if (focus_ && focus_->isEnabled()) {
+            focus_->setFocus(Qt::OtherFocusReason);
         }
     });
 }

@@ -11,7 +11,8 @@ namespace lanxun {
 // Taking it disables the main window, shows the tab's progress bar and steps it to 20, 40,
 // 60, 80 and 100, each step followed by PumpDelay(100); the request goes out after that.
 // Letting it go, however the handler leaves (early returns included), hides the bar and
-// enables the window again.
+// enables the window again, and gives the keyboard focus back to the control that had it
+// (disabling the window took it away).
 //
 //   void RecordsPageController::LoadWithdrawals() {
 //       BusyIndication busy(widgets_.window, widgets_.progress);
@@ -36,6 +37,7 @@ public:
 private:
     QPointer<QWidget> window_;
     QPointer<QProgressBar> bar_;
+    QPointer<QWidget> focus_;
 };
 
 }  // namespace lanxun

@@ -53,6 +53,10 @@ void ProjectListController::LoadList(const QString& searchText) {
     BusyIndication busy(widgets_.window, widgets_.progress);
     const QString reply = FetchReply(ProjectListUrl(CurrentCredentials(), searchText));
     widgets_.progress->setValue(widgets_.progress->maximum());
+    ShowProjects(reply);
+}
+
+void ProjectListController::ShowProjects(const QString& reply) {
     QList<QStringList> rows;
     for (const ProjectRecord& p : ReadProjectList(reply)) {
         rows.append({p.id, p.name, p.price, KindText(p.name), p.IsFavourite() ? kTick : QString()});

@@ -44,6 +44,9 @@ public:
     QMenu* RowMenu() const;
     void ShowRowMenu(const QPoint& globalPosition);
 
+    // Appends a liebiao_xm reply's projects (records of at least 5 fields) as rows.
+    void ShowProjects(const QString& reply);
+
     // "收藏(S)" and "取消收藏(A)" on the selected row.
     void AddFavourite();
     void RemoveFavourite();

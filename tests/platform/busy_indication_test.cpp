@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 #include <functional>
@@ -15,8 +17,8 @@
 namespace lanxun {
 namespace {
 
-using test::ScopedClock;
 using test::FastClock;
+using test::ScopedClock;
 
 // What happened, in order, from both threads.
 struct Log {
@@ -124,6 +126,18 @@ TEST_F(BusyIndicationTest, StepsBeforeTheRequestAndClearsAfterwardsHoweverTheHan
         EXPECT_TRUE(window_.isEnabled());
         EXPECT_FALSE(bar_->isVisible());
     }
+}
+
+// Disabling the window takes the keyboard focus away; the control that had it gets it back.
+TEST_F(BusyIndicationTest, GivesTheFocusBack) {
+    auto* box = new QLineEdit(&window_);
+    box->show();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    box->setFocus();
+    ASSERT_TRUE(box->hasFocus());
+    LoadList(true);
+    EXPECT_TRUE(box->hasFocus());
 }
 
 // The public docking list loads on a worker: the same steps, each control access on the UI

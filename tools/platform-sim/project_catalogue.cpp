@@ -123,8 +123,7 @@ bool ProjectCatalogue::Reply(const std::vector<Account>& accounts, const std::st
     }
     const std::string user = Authenticate(accounts, query);
     if (user.empty()) {
-        body = Gbk("0|用户名或密码错误");
-        return true;
+        return false;  // as for any other unknown request: the empty reply
     }
     std::lock_guard<std::mutex> lock(mutex_);
     std::string reply;

@@ -31,8 +31,8 @@ class ProjectCatalogue {
 public:
     ProjectCatalogue();  // the demo projects, and the demo user's favourites
 
-    // The GBK reply to a project-line target, for the accounts the platform knows; false when
-    // the target is none of the catalogue's endpoints.
+    // The GBK reply to a project-line target; false when the target is none of the
+    // catalogue's endpoints or its user name and password are not those of a known account.
     bool Reply(const std::vector<Account>& accounts, const std::string& target, std::string& body);
 
     void SetProjects(std::vector<SimProject> projects);
