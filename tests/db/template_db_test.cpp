@@ -157,10 +157,12 @@ TEST(TemplateDbSettings, BuildSettingsTakeAPortFromTheHost) {
 
 TEST_F(TemplateDbTest, PickingAProjectShowsItsTemplate) {
     const QString longTemplate = QString(U("验")).repeated(30000);
+    // The quote's own row first: a statement the quote could change would match every row and
+    // show the last one's template instead.
     Sql(U("INSERT INTO xiangmu_liebiao (xiangmu_id, duanxinneirou) VALUES "
-          "('3001', '第一条'), ('3001', '第二条'), ('3002', NULL), "
-          "('3003', '") +
-        longTemplate + U("'), ('x'' or ''1''=''1', '引号')"));
+          "('x'' or ''1''=''1', '引号'), ('3001', '第一条'), ('3001', '第二条'), "
+          "('3002', NULL), ('3003', '") +
+        longTemplate + U("')"));
     auto lookup = Connect(Settings());
     ASSERT_TRUE(lookup->database().Connected());
 
