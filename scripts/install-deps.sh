@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build ccache g++ pkg-config make
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev libxkbcommon-dev
     libcurl4-openssl-dev libssl-dev
-    libmariadb-dev mariadb-server
+    libmariadb-dev mariadb-server-core mariadb-client
     libminizip-dev zlib1g-dev
     libxdo-dev libx11-dev libxtst-dev
     libcpp-httplib-dev

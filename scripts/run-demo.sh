@@ -30,5 +30,18 @@ for _ in $(seq 1 100); do
 done
 grep -q '^ready' "$log" || { cat "$log"; echo "The local platform did not start."; exit 1; }
 
+# The platform's template database, private to this run, where the build looks for it.
+db_host=$(sed -n 's/^LANXUN_DB_HOST:STRING=//p' "$build/CMakeCache.txt")
+db_port=3306
+[ "${db_host##*:}" != "$db_host" ] && db_port=${db_host##*:}
+case "${db_host%:*}" in
+127.0.0.1 | localhost)
+    db_dir=$(mktemp -d)
+    trap 'kill $sim_pid 2>/dev/null; rm -f "$log"; bash scripts/template-db.sh stop "$db_dir"; rm -rf "$db_dir"' EXIT
+    bash scripts/template-db.sh start "$db_dir" "$db_port" >/dev/null ||
+        echo "The template database did not start; the project information stays empty."
+    ;;
+esac
+
 echo "Local platform ready. Log in as demo2026 with the password lanxun666."
 "$client"

@@ -15,3 +15,8 @@ cmake --build "$build" --target lanxun-screenshots -j 2
 mkdir -p "$out"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/tools/screenshots/lanxun-screenshots" "$out"
+
+# The project features, against the local platform and a private template database.
+cmake --build "$build" --target lanxun-project-screenshots -j 2
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build/tools/screenshots/lanxun-project-screenshots" "$out" "$here/scripts/template-db.sh"

@@ -38,8 +38,8 @@ BusyIndication::~BusyIndication() {
         if (window_) {
             window_->setEnabled(true);
         }
-        if (focus_) {
-            focus_->setFocus();
+        if (focus_ && focus_->isEnabled()) {
+            focus_->setFocus(Qt::OtherFocusReason);
         }
     });
 }

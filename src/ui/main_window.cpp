@@ -1,6 +1,8 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QEvent>
 #include <QLabel>
@@ -10,10 +12,13 @@
 #include <QTreeWidget>
 
 #include "account/forum_link.h"
+#include "db/template_lookup_controller.h"
 #include "platform/modal_opener.h"
 #include "platform/mouse_release.h"
 #include "projects/docking_page_controller.h"
 #include "projects/docking_public_controller.h"
+#include "projects/project_list_controller.h"
+#include "projects/project_pickers_controller.h"
 #include "records/funds_controller.h"
 #include "ui/cursors.h"
 #include "ui/forms.h"
@@ -27,7 +32,10 @@ namespace lanxun {
 std::vector<WorkerFactory> BackgroundWorkers() {
     // In this order: code polling, send-result polling, balance refresh, home-province
     // lookup, receive-side favourites, send-side favourites. Each arrives with its routine.
-    return {};
+    return {
+        [](MainWindow& window) { return window.pickers().CreateReceiveLoader(); },
+        [](MainWindow& window) { return window.pickers().CreateSendLoader(); },
+    };
 }
 
 MainWindow::MainWindow(QPointer<QWidget> loginWindow, std::vector<WorkerFactory> workers)
@@ -58,6 +66,16 @@ MainWindow::MainWindow(QPointer<QWidget> loginWindow, std::vector<WorkerFactory>
     publicDocking_ = std::make_unique<PublicDockingController>(PublicDockingController::Widgets{
         this, f.超级列表框_公开专属列表, f.超级列表框_公开专属列表1, f.编辑框_公开搜索, f.进度条7,
         f.超级按钮_公开对接});
+    const auto projectMenu = [this](const char* menu) {
+        return MainMenu(this, QString::fromUtf8(menu));
+    };
+    projectList_ = std::make_unique<ProjectListController>(ProjectListController::Widgets{
+        this, f.超级列表框_项目列表_收短信, f.编辑框_项目列表_收短信_搜索项目,
+        f.选择框_已收藏项目列表, f.进度条1, projectMenu("短信收藏项目"),
+        projectMenu("取消收藏项目")});
+    pickers_ = std::make_unique<ProjectPickersController>(
+        ProjectPickersController::Widgets{this, f.组合框_取号_项目列表, f.编辑框1,
+                                          f.组合框_发短信_项目列表, f.组合框_发送号码, f.编辑框3});
 
     // The numbers page is where the user starts (its button gets the focus at activation).
     navigator_->Select(kNumbersPage);
@@ -65,6 +83,9 @@ MainWindow::MainWindow(QPointer<QWidget> loginWindow, std::vector<WorkerFactory>
     f.图片框_捕获鼠标->setEnabled(true);
     f.图片框_捕获鼠标->setCursor(CapturePointerCursor());
     // The SMS template lookup opens its database connection here, once per process.
+    templates_ = std::make_unique<TemplateLookupController>(
+        TemplateLookupController::Widgets{f.组合框_取号_项目列表, f.编辑框2},
+        BuildDatabaseSettings());
     ConnectWindowButtons();
     ConnectControllers();
 }
@@ -100,6 +121,7 @@ void MainWindow::ConnectWindowButtons() {
     });
     connect(f.超级按钮_启动服务1, &QPushButton::clicked, this, modal(CreateRechargeWindow));
     connect(f.按钮3, &QPushButton::clicked, this, modal(CreateDockingHelpWindow));
+    connect(f.超级按钮1, &QPushButton::clicked, this, modal(CreateApplyProjectWindow));
     connect(item("资金操作", "提现"), &QAction::triggered, this, modal(CreateWithdrawalWindow));
     connect(item("安全中心", "修改密码"), &QAction::triggered, this,
             modal(CreateChangePasswordWindow));
@@ -115,6 +137,31 @@ void MainWindow::ConnectControllers() {
     connect(f.超级按钮_启动服务7, &QPushButton::clicked, this,
             [this] { funds_->OpenCustomerServiceChat(); });
     OnLeftButtonReleased(f.透明标签5, &OpenForumPage);
+
+    ProjectListController& list = *projectList_;
+    connect(navigator_.get(), &PageNavigator::ProjectListRequested, this,
+            [&list] { list.LoadFullList(); });
+    connect(f.按钮_项目列表_收短信_刷新, &QPushButton::clicked, this,
+            [&list] { list.LoadFullList(); });
+    connect(f.按钮_项目列表_收短信_搜索, &QPushButton::clicked, this, [&list] { list.Search(); });
+    connect(f.选择框_已收藏项目列表, &QCheckBox::clicked, this,
+            [&list] { list.FavouritesBoxClicked(); });
+    connect(f.超级列表框_项目列表_收短信, &QTreeWidget::customContextMenuRequested, this,
+            [&list] { list.ShowRowMenu(QCursor::pos()); });
+    connect(MainMenuItem(this, QStringLiteral("短信收藏项目"), QStringLiteral("收藏(S)")),
+            &QAction::triggered, this, [&list] { list.AddFavourite(); });
+    connect(MainMenuItem(this, QStringLiteral("取消收藏项目"), QStringLiteral("取消收藏(A)")),
+            &QAction::triggered, this, [&list] { list.RemoveFavourite(); });
+
+    ProjectPickersController& pickers = *pickers_;
+    connect(f.按钮_取号刷新, &QPushButton::clicked, this,
+            [&pickers] { pickers.ReloadReceivePicker(); });
+    connect(f.按钮, &QPushButton::clicked, this, [&pickers] { pickers.SearchReceivePicker(); });
+    connect(f.按钮_发短信刷新, &QPushButton::clicked, this,
+            [&pickers] { pickers.ReloadSendPicker(); });
+    connect(f.按钮4, &QPushButton::clicked, this, [&pickers] { pickers.SearchSendPicker(); });
+    // Only the user's pick looks the template up: `activated` is never emitted by code.
+    connect(f.组合框_取号_项目列表, &QComboBox::activated, this, [this] { templates_->LookUp(); });
     ConnectDockingPages();
 }
 

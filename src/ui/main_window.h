@@ -20,6 +20,9 @@ class FundsController;
 class MainWindow;
 class MainWindowController;
 class PublicDockingController;
+class ProjectListController;
+class ProjectPickersController;
+class TemplateLookupController;
 
 // Creates one background routine of the main window. The routines are started
 // in list order at the first activation.
@@ -41,6 +44,9 @@ public:
 
     Ui::MainForm& form() { return *form_; }
     PageNavigator& navigator() { return *navigator_; }
+    ProjectListController& projectList() { return *projectList_; }
+    ProjectPickersController& pickers() { return *pickers_; }
+    TemplateLookupController& templates() { return *templates_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -62,6 +68,9 @@ private:
     std::unique_ptr<FundsController> funds_;
     std::unique_ptr<DockingPageController> docking_;
     std::unique_ptr<PublicDockingController> publicDocking_;
+    std::unique_ptr<ProjectListController> projectList_;
+    std::unique_ptr<ProjectPickersController> pickers_;
+    std::unique_ptr<TemplateLookupController> templates_;
 };
 
 }  // namespace lanxun

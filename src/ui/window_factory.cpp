@@ -4,6 +4,7 @@
 
 #include "account/account_maintenance.h"
 #include "account/registration_controller.h"
+#include "ui/apply_project_window.h"
 #include "ui/developer_api_window.h"
 #include "ui/docking_help_window.h"
 #include "ui_change_password_form.h"
@@ -84,6 +85,10 @@ FramelessWindow* CreateDockingHelpWindow() {
 
 FramelessWindow* CreateDeveloperApiWindow() {
     return new DeveloperApiWindow;
+}
+
+FramelessWindow* CreateApplyProjectWindow() {
+    return new ApplyProjectWindow;
 }
 
 }  // namespace lanxun

@@ -36,5 +36,6 @@ FramelessWindow* CreatePersonalInfoWindow();    // "个人信息"
 FramelessWindow* CreateSecurityWindow();        // "安全设置"
 FramelessWindow* CreateDockingHelpWindow();     // "对接帮助"
 FramelessWindow* CreateDeveloperApiWindow();    // "岚讯API对接"
+FramelessWindow* CreateApplyProjectWindow();    // "申请项目"
 
 }  // namespace lanxun

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 #include <functional>

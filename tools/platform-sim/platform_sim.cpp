@@ -11,6 +11,7 @@
 
 #include "builtin_replies.h"
 #include "http_listener.h"
+#include "project_catalogue.h"
 #include "segment_server.h"
 #include "sim_accounts.h"
 #include "sim_dockings.h"
@@ -173,6 +174,8 @@ struct PlatformSim::Impl {
     std::vector<std::unique_ptr<HttpListener>> listeners;
     std::unique_ptr<SegmentServer> segment;
 
+    ProjectCatalogue projects;  // guarded by its own lock
+
     void Record(Line line, const IncomingRequest& in) {
         {
             std::lock_guard<std::mutex> lock(mutex);
@@ -208,6 +211,13 @@ struct PlatformSim::Impl {
         } else if (line == Line::Docking && DockingBook::Handles(EndpointWord(in.target))) {
             std::lock_guard<std::mutex> lock(mutex);
             reply.body = dockings.Reply(accounts, EndpointWord(in.target), in.target);
+        } else if (line == Line::Project) {
+            std::vector<Account> known;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                known = accounts;
+            }
+            projects.Reply(known, in.target, reply.body);
         } else if (line == Line::Update && path == "/yh.txt") {
             reply.body = Gbk("版本号:6.6");
         } else if (line == Line::Update && path == "/ky.zip") {
@@ -519,6 +529,10 @@ void PlatformSim::SetProxyCredentials(const std::string& user, const std::string
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->proxyAuthorization =
         user.empty() && password.empty() ? std::string() : "Basic " + Base64(user + ":" + password);
+}
+
+ProjectCatalogue& PlatformSim::Projects() {
+    return impl_->projects;
 }
 
 std::vector<RecordedRequest> PlatformSim::Requests() const {

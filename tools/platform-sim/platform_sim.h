@@ -15,6 +15,8 @@
 
 namespace platformsim {
 
+class ProjectCatalogue;
+
 enum class Line {
     Account,
     Project,
@@ -134,6 +136,9 @@ public:
     // A zip archive of stored entries {name, content}; the default /ky.zip
     // holds one entry "lanxun".
     static std::string BuildZip(const std::vector<std::pair<std::string, std::string>>& entries);
+
+    // The projects, favourites and applications behind the project line's endpoints.
+    ProjectCatalogue& Projects();
 
     std::vector<RecordedRequest> Requests() const;
     // Waits up to `timeout` until at least `count` requests were recorded.
