@@ -15,9 +15,11 @@ class MainForm;
 
 namespace lanxun {
 
+class FundRecordsController;
 class FundsController;
 class MainWindow;
 class MainWindowController;
+class RecordsPageController;
 
 // Creates one background routine of the main window. The routines are started
 // in list order at the first activation.
@@ -57,6 +59,9 @@ private:
     // DockingPageController, RecordsPageController) join here as they arrive: built in the
     // constructor, wired in ConnectControllers, their lists loaded on the navigator's requests.
     std::unique_ptr<FundsController> funds_;
+    std::unique_ptr<RecordsPageController> smsRecords_;
+    std::unique_ptr<RecordsPageController> referralRecords_;
+    std::unique_ptr<FundRecordsController> fundRecords_;
 };
 
 }  // namespace lanxun

@@ -10,6 +10,7 @@
 #include <condition_variable>
 
 #include "builtin_replies.h"
+#include "funds_model.h"
 #include "http_listener.h"
 #include "segment_server.h"
 #include "sim_text.h"
@@ -164,6 +165,7 @@ struct PlatformSim::Impl {
     std::string proxyAuthorization;  // "Basic ..." or empty for an open proxy
     std::map<Line, int> ports;
     std::string startError;
+    FundsModel funds;  // locks on its own
 
     // Owned by the control thread (Start/Stop), not by the mutex.
     std::shared_ptr<StopSignal> stop;
@@ -209,9 +211,25 @@ struct PlatformSim::Impl {
                 in.target.size() > path.size() ? in.target.substr(path.size() + 1) : std::string();
             reply.body = SegmentReply(PercentDecode(QueryValue(query, "tel")));
             reply.headers.emplace_back("Content-Type", "text/javascript; charset=gbk");
+        } else if (std::optional<std::string> money = MoneyReply(line, in)) {
+            reply.body = *money;
         }
         // Anything else: an empty 200, which the client takes as a failed reply.
         return reply;
+    }
+
+    // The money endpoints' replies, from the funds model; nothing for other requests.
+    std::optional<std::string> MoneyReply(Line line, const IncomingRequest& in) {
+        const std::string word = EndpointWord(in.target);
+        if (EndpointLine(word) != line) {
+            return std::nullopt;
+        }
+        std::vector<Account> known;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            known = accounts;
+        }
+        return funds.Answer(word, in.target, known);
     }
 
     OutgoingReply Deliver(const ScriptedReply& scripted) {
@@ -505,6 +523,10 @@ void PlatformSim::SetProxyCredentials(const std::string& user, const std::string
     std::lock_guard<std::mutex> lock(impl_->mutex);
     impl_->proxyAuthorization =
         user.empty() && password.empty() ? std::string() : "Basic " + Base64(user + ":" + password);
+}
+
+FundsModel& PlatformSim::Funds() {
+    return impl_->funds;
 }
 
 std::vector<RecordedRequest> PlatformSim::Requests() const {

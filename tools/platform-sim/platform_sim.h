@@ -15,6 +15,8 @@
 
 namespace platformsim {
 
+class FundsModel;
+
 enum class Line {
     Account,
     Project,
@@ -131,6 +133,9 @@ public:
     // A zip archive of stored entries {name, content}; the default /ky.zip
     // holds one entry "lanxun".
     static std::string BuildZip(const std::vector<std::pair<std::string, std::string>>& entries);
+
+    // The accounts' money and records behind yh_gx, the record lists, recharges and withdrawals.
+    FundsModel& Funds();
 
     std::vector<RecordedRequest> Requests() const;
     // Waits up to `timeout` until at least `count` requests were recorded.
