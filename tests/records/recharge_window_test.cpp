@@ -139,7 +139,8 @@ TEST_F(RechargeWindowTest, TheQrCodeShownCanBeScanned) {
     QrRecharge(QStringLiteral("50"));
     ASSERT_TRUE(PictureShown());
     const QString text = DecodeQr(Picture()->grab().toImage());
-    EXPECT_TRUE(text.startsWith("https://qr.alipay.example/lanxun?user=demo2026&amount=50.00&order="))
+    EXPECT_TRUE(
+        text.startsWith("https://qr.alipay.example/lanxun?user=demo2026&amount=50.00&order="))
         << text.toStdString();
     EXPECT_EQ(Targets(), QStringList{"/sc/…&j=50"});
     EXPECT_EQ(sim_->Requests().at(0).line, "rechargeLine");
@@ -147,8 +148,8 @@ TEST_F(RechargeWindowTest, TheQrCodeShownCanBeScanned) {
 
 // A QR recharge that finishes after its window closed drops its result.
 TEST_F(RechargeWindowTest, AQrCodeArrivingAfterTheWindowClosedIsDropped) {
-    for (const std::string& reply : {platformsim::FundsModel::QrPng("late"),
-                                     "0" + kMarker + Gbk("太迟了")}) {
+    for (const std::string& reply :
+         {platformsim::FundsModel::QrPng("late"), "0" + kMarker + Gbk("太迟了")}) {
         window_ = CreateRechargeWindow();
         window_->show();
         sim_->Script("sc", Reply(200, reply, {}, /*delayMs=*/300));

@@ -84,22 +84,23 @@ TEST_F(RecordsPageTest, EveryListPageAndSearchGoesOutAsTheCatalogueSays) {
     Menu("提现记录");
     Menu("充值记录");
 
-    EXPECT_EQ(Targets(), QStringList({
-                             "/yh_mx/…",
-                             "/yh_mx/…&y=2",
-                             "/yh_mx/…&y=80",
-                             "/yh_mx/…&y=79",
-                             "/yh_mx/…",
-                             "/yh_mx_s/…&n=1003",
-                             "/yh_mx_s/…&n=1003&y=2",
-                             "/yh_mx_s/…&n=1003%20",
-                             "/yh_mx/…",
-                             "/tj_mx/…",
-                             "/tj_mx_s/…&n=138",
-                             "/tj_mx_s/…&n=138&y=" + Text("透明标签_推荐人明细_页数").section('/', 0, 0),
-                             "/tx_mx/…",
-                             "/cz_mx/…",
-                         }));
+    EXPECT_EQ(Targets(),
+              QStringList({
+                  "/yh_mx/…",
+                  "/yh_mx/…&y=2",
+                  "/yh_mx/…&y=80",
+                  "/yh_mx/…&y=79",
+                  "/yh_mx/…",
+                  "/yh_mx_s/…&n=1003",
+                  "/yh_mx_s/…&n=1003&y=2",
+                  "/yh_mx_s/…&n=1003%20",
+                  "/yh_mx/…",
+                  "/tj_mx/…",
+                  "/tj_mx_s/…&n=138",
+                  "/tj_mx_s/…&n=138&y=" + Text("透明标签_推荐人明细_页数").section('/', 0, 0),
+                  "/tx_mx/…",
+                  "/cz_mx/…",
+              }));
     for (const platformsim::RecordedRequest& request : sim_->Requests()) {
         EXPECT_EQ(request.line, "recordLine") << request.target;
     }
@@ -118,13 +119,14 @@ TEST_F(RecordsPageTest, APageShowsItsRecordsAndTheTotals) {
     Click("超级按钮_短信明细_下一页");
     EXPECT_EQ(SmsTotals(), QStringList({"2400", "1284.25", "3/80"}));
     const platformsim::MoneyRecord second = sim_->Funds().Money("demo2026").smsRecords[2 * 30 + 1];
-    EXPECT_EQ(Row("超级列表框_短信明细", 1),
-              QStringList({"2", QString::fromStdString(second.projectId),
-                           QString::fromStdString(platformsim::GbkToUtf8(second.projectName)),
-                           QString::fromStdString(second.phone),
-                           QString::fromStdString(platformsim::FundsModel::FenText(second.priceFen)),
-                           QString::fromStdString(platformsim::GbkToUtf8(second.time)),
-                           QString::fromStdString(platformsim::GbkToUtf8(second.smsText))}));
+    EXPECT_EQ(
+        Row("超级列表框_短信明细", 1),
+        QStringList({"2", QString::fromStdString(second.projectId),
+                     QString::fromStdString(platformsim::GbkToUtf8(second.projectName)),
+                     QString::fromStdString(second.phone),
+                     QString::fromStdString(platformsim::FundsModel::FenText(second.priceFen)),
+                     QString::fromStdString(platformsim::GbkToUtf8(second.time)),
+                     QString::fromStdString(platformsim::GbkToUtf8(second.smsText))}));
 
     Click("超级按钮_短信明细_尾页");
     EXPECT_EQ(SmsTotals(), QStringList({"2400", "1284.25", "80/80"}));
@@ -234,7 +236,7 @@ TEST_F(RecordsPageTest, SearchModeIsPerListAndEndsOnlyWithRefresh) {
 
     sim_->ClearRequests();
     TypeSearch("编辑框_短信明细_搜索", "1005");
-    Click("超级按钮_短信明细_首页");  // still searching, with the box's text now
+    Click("超级按钮_短信明细_首页");    // still searching, with the box's text now
     Click("超级按钮_推荐人明细_首页");  // the referral list never searched
     EXPECT_EQ(Targets(), QStringList({"/yh_mx_s/…&n=1005", "/tj_mx/…"}));
 
@@ -260,15 +262,18 @@ TEST_F(RecordsPageTest, TheCopyMenuCopiesFromTheSelectedRow) {
 
     list->topLevelItem(4)->setSelected(true);
     EXPECT_TRUE(rightClick());
-    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制手机号码(E)"))->trigger();
+    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制手机号码(E)"))
+        ->trigger();
     EXPECT_EQ(fakes_.clipboard.Text(), list->topLevelItem(4)->text(3));
-    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制短信内容(W)"))->trigger();
+    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制短信内容(W)"))
+        ->trigger();
     EXPECT_EQ(fakes_.clipboard.Text(), list->topLevelItem(4)->text(6));
 
     list->topLevelItem(4)->setText(0, QString());
     fakes_.clipboard.SetText(QStringLiteral("before"));
     EXPECT_FALSE(rightClick());
-    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制手机号码(E)"))->trigger();
+    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制手机号码(E)"))
+        ->trigger();
     EXPECT_EQ(fakes_.clipboard.Text(), "before");
 
     EXPECT_EQ(List("超级列表框_推荐人明细")->contextMenuPolicy(), Qt::DefaultContextMenu)
@@ -295,7 +300,8 @@ TEST_F(RecordsPageTest, WithdrawalAndRechargeRecordsUseTheirOwnForms) {
     ASSERT_EQ(List("超级列表框_充值记录")->topLevelItemCount(), 2);
     EXPECT_EQ(Row("超级列表框_充值记录", 0),
               QStringList({"1", "A1", "50.00", "2026年2月1日", "充值成功"}));
-    EXPECT_EQ(Row("超级列表框_充值记录", 1), QStringList({"2", "C3", "70.00", "2026年2月3日", "失败"}));
+    EXPECT_EQ(Row("超级列表框_充值记录", 1),
+              QStringList({"2", "C3", "70.00", "2026年2月3日", "失败"}));
 
     List("超级列表框_充值记录")->topLevelItem(1)->setSelected(true);
     MainMenuItem(window_, QStringLiteral("复制订单"), QStringLiteral("复制订单号(F)"))->trigger();
