@@ -1,5 +1,6 @@
 #include "platform/busy_indication.h"
 
+#include <QApplication>
 #include <QProgressBar>
 #include <QWidget>
 
@@ -12,6 +13,10 @@ BusyIndication::BusyIndication(QWidget* window, QProgressBar* bar) : window_(win
     // The pointers are read on the UI thread only, where the widgets live and die.
     RunOnUiThread([this] {
         if (window_) {
+            QWidget* focused = QApplication::focusWidget();
+            if (focused && window_->isAncestorOf(focused)) {
+                focus_ = focused;
+            }
             window_->setEnabled(false);
         }
         if (bar_) {
@@ -36,6 +41,9 @@ BusyIndication::~BusyIndication() {
         }
         if (window_) {
             window_->setEnabled(true);
+        }
+        if (focus_) {
+            focus_->setFocus(Qt::OtherFocusReason);
         }
     });
 }

@@ -10,8 +10,8 @@ namespace lanxun {
 // The busy indication of the list tabs, held for as long as a handler loads its list.
 // Taking it disables the main window, shows the tab's progress bar and steps it to 20, 40,
 // 60, 80 and 100, each step followed by PumpDelay(100); the request goes out after that.
-// Letting it go, however the handler leaves (early returns included), hides the bar and
-// enables the window again.
+// Letting it go, however the handler leaves (early returns included), hides the bar, enables
+// the window again and gives the focus back to the control that had it.
 //
 //   void RecordsPageController::LoadWithdrawals() {
 //       BusyIndication busy(widgets_.window, widgets_.progress);
@@ -36,6 +36,8 @@ public:
 private:
     QPointer<QWidget> window_;
     QPointer<QProgressBar> bar_;
+    // Disabling the window takes the keyboard focus away; it goes back where it was.
+    QPointer<QWidget> focus_;
 };
 
 }  // namespace lanxun

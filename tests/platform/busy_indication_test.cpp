@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 #include <functional>
@@ -15,8 +18,8 @@
 namespace lanxun {
 namespace {
 
-using test::ScopedClock;
 using test::FastClock;
+using test::ScopedClock;
 
 // What happened, in order, from both threads.
 struct Log {
@@ -124,6 +127,22 @@ TEST_F(BusyIndicationTest, StepsBeforeTheRequestAndClearsAfterwardsHoweverTheHan
         EXPECT_TRUE(window_.isEnabled());
         EXPECT_FALSE(bar_->isVisible());
     }
+}
+
+// Disabling the window takes the focus from its control; the control has it again afterwards,
+// so a list load leaves the focus where the user had it.
+TEST_F(BusyIndicationTest, GivesTheFocusBackAfterwards) {
+    auto* edit = new QLineEdit(&window_);
+    edit->show();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    edit->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), edit);
+    {
+        BusyIndication busy(&window_, bar_);
+        EXPECT_NE(QApplication::focusWidget(), edit);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 
 // The public docking list loads on a worker: the same steps, each control access on the UI
