@@ -19,8 +19,9 @@ const QString& Reply10000() {
     static const QString reply = [] {
         QStringList records;
         for (int i = 0; i < 10000; ++i) {
-            records << QStringLiteral("%1#c-抖音#c-138%2#c-0.50#c-【抖音】您的验证码是%3，5分钟内有效。"
-                                      "#c-2026年12月9日14时%4分%5秒")
+            records << QStringLiteral(
+                           "%1#c-抖音#c-138%2#c-0.50#c-【抖音】您的验证码是%3，5分钟内有效。"
+                           "#c-2026年12月9日14时%4分%5秒")
                            .arg(1000 + i % 8)
                            .arg(i, 8, 10, QLatin1Char('0'))
                            .arg(100000 + i)
