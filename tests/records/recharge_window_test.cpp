@@ -273,6 +273,12 @@ TEST_F(RechargeWindowTest, TheTransferAccountIsLoadedOnPageZeroAndCopied) {
     pages->setCurrentIndex(0);
     EXPECT_EQ(fakes_.messageBoxes.Texts(), QStringList{"系统维护"});
     EXPECT_EQ(label->text(), "转账支付宝：lanxun-pay@alipay.example （岚讯科技）");
+
+    // Closing the window on page 1 changes pages as the window comes down: nothing is loaded.
+    pages->setCurrentIndex(1);
+    sim_->ClearRequests();
+    delete window_.data();
+    EXPECT_TRUE(Targets().isEmpty());
 }
 
 }  // namespace
