@@ -218,6 +218,14 @@ TEST_F(RecordsPageTest, AFailedPageKeepsItsNewLabelAndTheTotals) {
     Click("超级按钮_短信明细_下一页");
     EXPECT_EQ(SmsTotals(), QStringList({"2400", "1284.25", "2/80"}));
     EXPECT_EQ(List("超级列表框_短信明细")->topLevelItemCount(), 0);
+
+    // A page beyond the platform's last one has no records: the same.
+    sim_->ClearScripts();
+    SetSmsPageLabel("85/90");
+    Click("超级按钮_短信明细_下一页");
+    EXPECT_EQ(Targets().last(), "/yh_mx/…&y=86");
+    EXPECT_EQ(SmsTotals(), QStringList({"2400", "1284.25", "86/90"}));
+    EXPECT_EQ(List("超级列表框_短信明细")->topLevelItemCount(), 0);
 }
 
 // Search mode: on after a search that found records, kept by a search that found nothing, off
