@@ -8,6 +8,7 @@ packages=(
     libcurl4-openssl-dev libssl-dev
     libmariadb-dev mariadb-server-core mariadb-client
     libminizip-dev zlib1g-dev
+    libqrencode-dev libzbar-dev
     libxdo-dev libx11-dev libxtst-dev
     libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -10,7 +10,7 @@ out=$here/docs/screenshots
 if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" --target lanxun-screenshots -j 2
+cmake --build "$build" --target lanxun-screenshots lanxun-records-screenshots -j 2
 
 mkdir -p "$out"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
@@ -20,3 +20,5 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
 cmake --build "$build" --target lanxun-project-screenshots -j 2
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/tools/screenshots/lanxun-project-screenshots" "$out" "$here/scripts/template-db.sh"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build/tools/screenshots/lanxun-records-screenshots" "$out"

@@ -1,5 +1,6 @@
 #include "platform/busy_indication.h"
 
+#include <QApplication>
 #include <QProgressBar>
 #include <QWidget>
 
@@ -12,7 +13,10 @@ BusyIndication::BusyIndication(QWidget* window, QProgressBar* bar) : window_(win
     // The pointers are read on the UI thread only, where the widgets live and die.
     RunOnUiThread([this] {
         if (window_) {
-            focus_ = window_->focusWidget();
+            QWidget* focused = QApplication::focusWidget();
+            if (focused && window_->isAncestorOf(focused)) {
+                focus_ = focused;
+            }
             window_->setEnabled(false);
         }
         if (bar_) {

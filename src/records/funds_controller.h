@@ -4,8 +4,8 @@ class QWidget;
 
 namespace lanxun {
 
-// The funds handlers of the main window's bottom row: for now the customer-service chat of
-// "客服中心". Balance refresh, recharge and withdrawal join it here.
+// The customer-service chat of the main window's button "客服中心". The balance refresher,
+// the recharge and withdrawal windows' controllers and the record pages live beside it.
 class FundsController {
 public:
     struct Widgets {

@@ -19,20 +19,36 @@
 #include "projects/docking_public_controller.h"
 #include "projects/project_list_controller.h"
 #include "projects/project_pickers_controller.h"
+#include "records/balance_refresher.h"
+#include "records/fund_records_controller.h"
 #include "records/funds_controller.h"
+#include "records/records_page_controller.h"
 #include "ui/cursors.h"
 #include "ui/forms.h"
 #include "ui/main_window_controller.h"
 #include "ui/menus.h"
+#include "ui/status_bar.h"
 #include "ui/window_factory.h"
 #include "ui_main_form.h"
 
 namespace lanxun {
 
+namespace {
+
+// The balance refresher writes status parts 1 and 2 only.
+std::unique_ptr<Worker> CreateBalanceRefresher(MainWindow& window) {
+    QStatusBar* bar = window.form().状态条1;
+    return std::make_unique<BalanceRefresher>(
+        BalanceRefresher::Widgets{StatusPart(bar, 1), StatusPart(bar, 2)});
+}
+
+}  // namespace
+
 std::vector<WorkerFactory> BackgroundWorkers() {
     // In this order: code polling, send-result polling, balance refresh, home-province
     // lookup, receive-side favourites, send-side favourites. Each arrives with its routine.
     return {
+        CreateBalanceRefresher,
         [](MainWindow& window) { return window.pickers().CreateReceiveLoader(); },
         [](MainWindow& window) { return window.pickers().CreateSendLoader(); },
     };
@@ -76,6 +92,28 @@ MainWindow::MainWindow(QPointer<QWidget> loginWindow, std::vector<WorkerFactory>
     pickers_ = std::make_unique<ProjectPickersController>(
         ProjectPickersController::Widgets{this, f.组合框_取号_项目列表, f.编辑框1,
                                           f.组合框_发短信_项目列表, f.组合框_发送号码, f.编辑框3});
+    const auto menu = [this](const char* name) { return MainMenu(this, QString::fromUtf8(name)); };
+    const auto item = [this](const char* name, const char* caption) {
+        return MainMenuItem(this, QString::fromUtf8(name), QString::fromUtf8(caption));
+    };
+    smsRecords_ = std::make_unique<RecordsPageController>(
+        PagedList::Sms,
+        RecordsPageController::Widgets{
+            this, f.超级列表框_短信明细, f.进度条4, f.透明标签32, f.透明标签34,
+            f.透明标签_短信明细_页数, f.编辑框_短信明细_搜索, f.按钮_短信明细_搜索,
+            f.超级按钮_短信明细_刷新, f.超级按钮_短信明细_首页, f.超级按钮_短信明细_上一页,
+            f.超级按钮_短信明细_下一页, f.超级按钮_短信明细_尾页, menu("资金明细复制"),
+            item("资金明细复制", "复制手机号码(E)"), item("资金明细复制", "复制短信内容(W)")});
+    referralRecords_ = std::make_unique<RecordsPageController>(
+        PagedList::Referral,
+        RecordsPageController::Widgets{
+            this, f.超级列表框_推荐人明细, f.进度条6, f.透明标签32_推荐人, f.透明标签34_推荐人,
+            f.透明标签_推荐人明细_页数, f.编辑框_推荐人明细_搜索, f.按钮_推荐人明细_搜索,
+            f.超级按钮_推荐人明细_刷新, f.超级按钮_推荐人明细_首页, f.超级按钮_推荐人明细_上一页,
+            f.超级按钮_推荐人明细_下一页, f.超级按钮_推荐人明细_尾页});
+    fundRecords_ = std::make_unique<FundRecordsController>(FundRecordsController::Widgets{
+        this, f.超级列表框_提现明细, f.进度条5, menu("提现刷新"), f.超级列表框_充值记录, f.进度条2,
+        menu("复制订单"), item("复制订单", "复制订单号(F)")});
 
     // The numbers page is where the user starts (its button gets the focus at activation).
     navigator_->Select(kNumbersPage);
@@ -122,7 +160,10 @@ void MainWindow::ConnectWindowButtons() {
     connect(f.超级按钮_启动服务1, &QPushButton::clicked, this, modal(CreateRechargeWindow));
     connect(f.按钮3, &QPushButton::clicked, this, modal(CreateDockingHelpWindow));
     connect(f.超级按钮1, &QPushButton::clicked, this, modal(CreateApplyProjectWindow));
-    connect(item("资金操作", "提现"), &QAction::triggered, this, modal(CreateWithdrawalWindow));
+    connect(item("资金操作", "提现"), &QAction::triggered, this, [this] {
+        ModalWindows().OpenModal(
+            CreateWithdrawalWindow([this] { fundRecords_->LoadWithdrawals(); }));
+    });
     connect(item("安全中心", "修改密码"), &QAction::triggered, this,
             modal(CreateChangePasswordWindow));
     connect(item("安全中心", "个人信息"), &QAction::triggered, this,
@@ -137,6 +178,24 @@ void MainWindow::ConnectControllers() {
     connect(f.超级按钮_启动服务7, &QPushButton::clicked, this,
             [this] { funds_->OpenCustomerServiceChat(); });
     OnLeftButtonReleased(f.透明标签5, &OpenForumPage);
+
+    PageNavigator* pages = navigator_.get();
+    connect(pages, &PageNavigator::SmsRecordsRequested, smsRecords_.get(),
+            &RecordsPageController::Refresh);
+    connect(pages, &PageNavigator::ReferralRecordsRequested, referralRecords_.get(),
+            &RecordsPageController::Refresh);
+    connect(pages, &PageNavigator::WithdrawalRecordsRequested, fundRecords_.get(),
+            &FundRecordsController::LoadWithdrawals);
+    connect(pages, &PageNavigator::RechargeRecordsRequested, fundRecords_.get(),
+            &FundRecordsController::LoadRecharges);
+    // The lists' "刷新" items do what the menu items of "资金操作" do.
+    const auto item = [this](const char* menu, const char* caption) {
+        return MainMenuItem(this, QString::fromUtf8(menu), QString::fromUtf8(caption));
+    };
+    connect(item("提现刷新", "刷新(S)"), &QAction::triggered, item("资金操作", "提现记录"),
+            &QAction::trigger);
+    connect(item("复制订单", "刷新(Y)"), &QAction::triggered, item("资金操作", "充值记录"),
+            &QAction::trigger);
 
     ProjectListController& list = *projectList_;
     connect(navigator_.get(), &PageNavigator::ProjectListRequested, this,

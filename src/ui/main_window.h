@@ -23,6 +23,8 @@ class PublicDockingController;
 class ProjectListController;
 class ProjectPickersController;
 class TemplateLookupController;
+class FundRecordsController;
+class RecordsPageController;
 
 // Creates one background routine of the main window. The routines are started
 // in list order at the first activation.
@@ -71,6 +73,9 @@ private:
     std::unique_ptr<ProjectListController> projectList_;
     std::unique_ptr<ProjectPickersController> pickers_;
     std::unique_ptr<TemplateLookupController> templates_;
+    std::unique_ptr<RecordsPageController> smsRecords_;
+    std::unique_ptr<RecordsPageController> referralRecords_;
+    std::unique_ptr<FundRecordsController> fundRecords_;
 };
 
 }  // namespace lanxun

@@ -4,6 +4,8 @@
 
 #include "account/account_maintenance.h"
 #include "account/registration_controller.h"
+#include "records/recharge_controller.h"
+#include "records/withdrawal_controller.h"
 #include "ui/apply_project_window.h"
 #include "ui/developer_api_window.h"
 #include "ui/docking_help_window.h"
@@ -33,11 +35,21 @@ FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName, QLineEdit* l
 }
 
 FramelessWindow* CreateRechargeWindow() {
-    return new FormWindow<Ui::RechargeForm>(FormId::Recharge);
+    auto* window = new FormWindow<Ui::RechargeForm>(FormId::Recharge);
+    Ui::RechargeForm& f = window->form();
+    new RechargeController(
+        {window, f.高级选择夹1, f.透明标签55, f.按钮1, f.编辑框_支付宝订单, f.按钮_支付宝充值,
+         f.编辑框_二维码充值金额, f.按钮_二维码充值, f.图片框2, f.透明标签2},
+        window);
+    return window;
 }
 
-FramelessWindow* CreateWithdrawalWindow() {
-    return new FormWindow<Ui::WithdrawalForm>(FormId::Withdrawal);
+FramelessWindow* CreateWithdrawalWindow(std::function<void()> reloadWithdrawalRecords) {
+    auto* window = new FormWindow<Ui::WithdrawalForm>(FormId::Withdrawal);
+    Ui::WithdrawalForm& f = window->form();
+    new WithdrawalController({window, f.编辑框4, f.按钮5}, std::move(reloadWithdrawalRecords),
+                             window);
+    return window;
 }
 
 FramelessWindow* CreateChangePasswordWindow() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ui/forms.h"
 #include "ui/frameless_window.h"
 
@@ -29,8 +31,9 @@ private:
 // login window's boxes, when they are given.
 FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName = nullptr,
                                           QLineEdit* loginPassword = nullptr);
-FramelessWindow* CreateRechargeWindow();        // "支付宝充值"
-FramelessWindow* CreateWithdrawalWindow();      // "澄信开发着提现"
+FramelessWindow* CreateRechargeWindow();  // "支付宝充值"
+// "澄信开发着提现"; an accepted withdrawal runs `reloadWithdrawalRecords` before it closes.
+FramelessWindow* CreateWithdrawalWindow(std::function<void()> reloadWithdrawalRecords = {});
 FramelessWindow* CreateChangePasswordWindow();  // "修改密码"
 FramelessWindow* CreatePersonalInfoWindow();    // "个人信息"
 FramelessWindow* CreateSecurityWindow();        // "安全设置"

@@ -10,6 +10,7 @@
 #include <condition_variable>
 
 #include "builtin_replies.h"
+#include "funds_model.h"
 #include "http_listener.h"
 #include "project_catalogue.h"
 #include "segment_server.h"
@@ -168,6 +169,7 @@ struct PlatformSim::Impl {
     std::string proxyAuthorization;  // "Basic ..." or empty for an open proxy
     std::map<Line, int> ports;
     std::string startError;
+    FundsModel funds;  // locks on its own
 
     // Owned by the control thread (Start/Stop), not by the mutex.
     std::shared_ptr<StopSignal> stop;
@@ -228,9 +230,25 @@ struct PlatformSim::Impl {
                 in.target.size() > path.size() ? in.target.substr(path.size() + 1) : std::string();
             reply.body = SegmentReply(PercentDecode(QueryValue(query, "tel")));
             reply.headers.emplace_back("Content-Type", "text/javascript; charset=gbk");
+        } else if (std::optional<std::string> money = MoneyReply(line, in)) {
+            reply.body = *money;
         }
         // Anything else: an empty 200, which the client takes as a failed reply.
         return reply;
+    }
+
+    // The money endpoints' replies, from the funds model; nothing for other requests.
+    std::optional<std::string> MoneyReply(Line line, const IncomingRequest& in) {
+        const std::string word = EndpointWord(in.target);
+        if (EndpointLine(word) != line) {
+            return std::nullopt;
+        }
+        std::vector<Account> known;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            known = accounts;
+        }
+        return funds.Answer(word, in.target, known);
     }
 
     OutgoingReply Deliver(const ScriptedReply& scripted) {
@@ -533,6 +551,10 @@ void PlatformSim::SetProxyCredentials(const std::string& user, const std::string
 
 ProjectCatalogue& PlatformSim::Projects() {
     return impl_->projects;
+}
+
+FundsModel& PlatformSim::Funds() {
+    return impl_->funds;
 }
 
 std::vector<RecordedRequest> PlatformSim::Requests() const {

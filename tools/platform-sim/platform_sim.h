@@ -16,6 +16,7 @@
 namespace platformsim {
 
 class ProjectCatalogue;
+class FundsModel;
 
 enum class Line {
     Account,
@@ -139,6 +140,9 @@ public:
 
     // The projects, favourites and applications behind the project line's endpoints.
     ProjectCatalogue& Projects();
+
+    // The accounts' money and records behind yh_gx, the record lists, recharges and withdrawals.
+    FundsModel& Funds();
 
     std::vector<RecordedRequest> Requests() const;
     // Waits up to `timeout` until at least `count` requests were recorded.

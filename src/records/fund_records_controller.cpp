@@ -1,0 +1,83 @@
+#include "records/fund_records_controller.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <QTreeWidget>
+
+#include "account/login_state.h"
+#include "api/platform_call.h"
+#include "api/replies.h"
+#include "platform/busy_indication.h"
+#include "platform/clipboard.h"
+#include "platform/handler_scope.h"
+
+namespace lanxun {
+
+namespace {
+
+// Both lists always offer their menu on a right-click.
+void OfferMenu(QTreeWidget* list, QMenu* menu, QObject* context) {
+    if (list == nullptr || menu == nullptr) {
+        return;
+    }
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(list, &QWidget::customContextMenuRequested, context,
+                     [menu] { menu->popup(QCursor::pos()); });
+}
+
+QTreeWidgetItem* Row(int number, const QStringList& cells) {
+    return new QTreeWidgetItem(QStringList{QString::number(number)} + cells);
+}
+
+}  // namespace
+
+FundRecordsController::FundRecordsController(const Widgets& widgets, QObject* parent)
+    : QObject(parent), widgets_(widgets) {
+    OfferMenu(widgets_.withdrawals, widgets_.withdrawalMenu, this);
+    OfferMenu(widgets_.recharges, widgets_.rechargeMenu, this);
+    if (widgets_.copyOrderItem) {
+        connect(widgets_.copyOrderItem, &QAction::triggered, this,
+                &FundRecordsController::CopyOrderNumber);
+    }
+}
+
+void FundRecordsController::LoadWithdrawals() {
+    HandlerScope running(widgets_.window);
+    widgets_.withdrawals->clear();
+    QString reply;
+    {
+        BusyIndication busy(widgets_.window, widgets_.withdrawalProgress);
+        reply = FetchReply(WithdrawalRecordsUrl(CurrentCredentials()));
+    }
+    QList<QTreeWidgetItem*> rows;
+    for (const WithdrawalRecord& r : ReadWithdrawalList(reply)) {
+        rows.append(Row(rows.size() + 1, {r.name, r.account, r.amount, r.appliedAt, r.result}));
+    }
+    widgets_.withdrawals->addTopLevelItems(rows);
+}
+
+void FundRecordsController::LoadRecharges() {
+    HandlerScope running(widgets_.window);
+    widgets_.recharges->clear();
+    QString reply;
+    {
+        BusyIndication busy(widgets_.window, widgets_.rechargeProgress);
+        reply = FetchReply(RechargeRecordsUrl(CurrentCredentials()));
+    }
+    QList<QTreeWidgetItem*> rows;
+    for (const RechargeRecord& r : ReadRechargeList(reply)) {
+        rows.append(Row(rows.size() + 1, {r.orderNumber, r.amount, r.time, r.result}));
+    }
+    widgets_.recharges->addTopLevelItems(rows);
+}
+
+void FundRecordsController::CopyOrderNumber() {
+    const QList<QTreeWidgetItem*> selected = widgets_.recharges->selectedItems();
+    const QString order = selected.isEmpty() ? QString() : selected.first()->text(1);
+    if (!order.isEmpty()) {
+        Clipboard().SetText(order);
+    }
+}
+
+}  // namespace lanxun

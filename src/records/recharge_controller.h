@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QThread>
+#include <optional>
+
+class QImage;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
+namespace lanxun {
+
+// The window "支付宝充值": the platform's Alipay account to transfer to (cx) and the recharge by
+// the transfer's order number (cz_tj) on page "手动充值"; the payment QR code for an amount (sc)
+// on page "扫码充值", fetched on a thread of its own. A child of its window: a QR code that
+// arrives after the window has closed is dropped.
+class RechargeController : public QObject {
+    Q_OBJECT
+
+public:
+    struct Widgets {
+        QWidget* window = nullptr;
+        QTabWidget* pages = nullptr;         // 高级选择夹1: "手动充值" 0, "扫码充值" 1
+        QLabel* accountLabel = nullptr;      // 透明标签55 "第一步："
+        QPushButton* copyAccount = nullptr;  // 按钮1 "复制转账支付宝"
+        QLineEdit* orderNumber = nullptr;    // 编辑框_支付宝订单
+        QPushButton* recharge = nullptr;     // 按钮_支付宝充值
+        QLineEdit* qrAmount = nullptr;       // 编辑框_二维码充值金额
+        QPushButton* qrRecharge = nullptr;   // 按钮_二维码充值
+        QLabel* qrPicture = nullptr;         // 图片框2
+        QLabel* qrBusyLabel = nullptr;       // 透明标签2 "正在生成二维码请稍后.."
+    };
+
+    RechargeController(const Widgets& widgets, QObject* parent);
+
+    void LoadTransferAccount();  // page 0 became current
+    void CopyTransferAccount();
+    void RechargeByOrderNumber();
+    // Checks the amount, then fetches the QR code on a new thread.
+    void StartQrRecharge();
+
+    // The thread of the last QR recharge while it exists (it deletes itself when done).
+    QThread* QrThread() const { return qrThread_; }
+
+private:
+    // Runs on the UI thread when the QR reply is in; nothing when the window has gone.
+    void ShowQrReply(const QByteArray& reply, const QImage& image);
+
+    Widgets widgets_;
+    std::optional<QString> account_;  // as last received from cx
+    QPointer<QThread> qrThread_;
+};
+
+}  // namespace lanxun

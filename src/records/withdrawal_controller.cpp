@@ -1,0 +1,43 @@
+#include "records/withdrawal_controller.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "account/login_state.h"
+#include "api/platform_call.h"
+#include "api/replies.h"
+#include "platform/handler_scope.h"
+#include "platform/message_box.h"
+#include "records/amount_rules.h"
+
+namespace lanxun {
+
+WithdrawalController::WithdrawalController(const Widgets& widgets,
+                                           std::function<void()> reloadWithdrawalRecords,
+                                           QObject* parent)
+    : QObject(parent),
+      widgets_(widgets),
+      reloadWithdrawalRecords_(std::move(reloadWithdrawalRecords)) {
+    connect(widgets_.confirm, &QPushButton::clicked, this, &WithdrawalController::Withdraw);
+}
+
+void WithdrawalController::Withdraw() {
+    const QString amount = widgets_.amount->text();
+    if (BelowMinimumAmount(amount)) {
+        MessageBoxes().Information(widgets_.window, QStringLiteral("提现金额最低10元起"));
+        return;
+    }
+    HandlerScope running(widgets_.window);
+    const QString reply = FetchReply(WithdrawUrl(CurrentCredentials(), amount));
+    if (!WithdrawalAccepted(reply)) {
+        MessageBoxes().Information(widgets_.window, reply);
+        return;
+    }
+    if (reloadWithdrawalRecords_) {
+        reloadWithdrawalRecords_();
+    }
+    MessageBoxes().Information(widgets_.window, reply);
+    widgets_.window->close();  // carried out when this handler returns
+}
+
+}  // namespace lanxun

@@ -1,0 +1,130 @@
+// Renders the money pages with data from the local platform, started in this process on
+// loopback: the SMS records on a later page, a search of the referral records, the recharge
+// window with a QR code of 50, the withdrawal window.
+//   lanxun-records-screenshots <folder>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QThread>
+#include <cstdio>
+
+#include "account/login_state.h"
+#include "api/server_lines.h"
+#include "platform_sim.h"
+#include "records/recharge_controller.h"
+#include "ui/main_window.h"
+#include "ui/menus.h"
+#include "ui/window_factory.h"
+
+namespace {
+
+void Settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+bool Save(QWidget* window, const QDir& folder, const char* name) {
+    const QString path = folder.filePath(QString::fromUtf8(name) + QStringLiteral(".png"));
+    if (!window->grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+template <typename T>
+T* Child(QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromUtf8(name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    folder.mkpath(QStringLiteral("."));
+
+    platformsim::PlatformSim sim;
+    if (!sim.Start()) {
+        std::fprintf(stderr, "%s\n", sim.StartError().c_str());
+        return 1;
+    }
+    using platformsim::Line;
+    const auto address = [&sim](Line line) { return QString::fromStdString(sim.Address(line)); };
+    lanxun::ServerLines lines;
+    lines.dockingLine = address(Line::Docking);
+    lines.pollLine = address(Line::Poll);
+    lines.recordLine = address(Line::Record);
+    lines.withdrawLine = address(Line::Withdraw);
+    lines.rechargeLine = address(Line::Recharge);
+    lanxun::SetLines(lines);
+    lanxun::LoginState& login = lanxun::CurrentLogin();
+    login.userName = QStringLiteral("demo2026");
+    login.password = QStringLiteral("lanxun666");
+    login.balance = QStringLiteral("88.50");
+    login.withdrawable = QStringLiteral("12.00");
+    login.serviceQq = QStringLiteral("800012345");
+
+    bool ok = true;
+    {
+        QPointer<lanxun::MainWindow> main =
+            new lanxun::MainWindow(QPointer<QWidget>(), std::vector<lanxun::WorkerFactory>{});
+        main->show();
+        main->activateWindow();
+        Settle(300);
+        lanxun::MainMenuItem(main, QStringLiteral("资金操作"), QStringLiteral("短信记录"))
+            ->trigger();
+        Child<QPushButton>(main, "超级按钮_短信明细_下一页")->click();
+        Child<QPushButton>(main, "超级按钮_短信明细_下一页")->click();
+        Settle(200);
+        ok = Save(main, folder, "records-sms") && ok;
+
+        lanxun::MainMenuItem(main, QStringLiteral("资金操作"), QStringLiteral("推荐人奖励明细"))
+            ->trigger();
+        Child<QLineEdit>(main, "编辑框_推荐人明细_搜索")->setText(QStringLiteral("1002"));
+        Child<QPushButton>(main, "按钮_推荐人明细_搜索")->click();
+        Settle(200);
+        ok = Save(main, folder, "records-referral-search") && ok;
+        delete main.data();
+    }
+    {
+        QPointer<QWidget> recharge = lanxun::CreateRechargeWindow();
+        recharge->show();
+        Child<QTabWidget>(recharge, "高级选择夹1")->setCurrentIndex(1);
+        Child<QLineEdit>(recharge, "编辑框_二维码充值金额")->setText(QStringLiteral("50"));
+        Child<QPushButton>(recharge, "按钮_二维码充值")->click();
+        QPointer<QThread> thread = recharge->findChild<lanxun::RechargeController*>()->QrThread();
+        QElapsedTimer limit;
+        limit.start();
+        while (thread && limit.elapsed() < 20000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        Settle(200);
+        ok = Save(recharge, folder, "recharge-qr") && ok;
+        delete recharge.data();
+    }
+    {
+        QPointer<QWidget> withdrawal = lanxun::CreateWithdrawalWindow();
+        withdrawal->show();
+        Child<QLineEdit>(withdrawal, "编辑框4")->setText(QStringLiteral("12"));
+        Settle(300);
+        ok = Save(withdrawal, folder, "withdrawal-amount") && ok;
+        delete withdrawal.data();
+    }
+    sim.Stop();
+    return ok ? 0 : 1;
+}
