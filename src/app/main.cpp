@@ -4,8 +4,10 @@
 
 #include "api/server_lines.h"
 #include "account/store_lock.h"
+#include "lanxun/build_config.h"
 #include "ui/login_window.h"
 #include "ui/main_window.h"
+#include "ui/update_window.h"
 #include "ui/window_factory.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
             mainWindow->activateWindow();
         });
     login->SetRegistrationWindow([] { return lanxun::CreateRegistrationWindow(); });
+    lanxun::InstallSelfUpdate(*login, QString::fromUtf8(lanxun::build::kUpdateHost));
     if (!login->RunStartup()) {
         return 0;
     }
