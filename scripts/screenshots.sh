@@ -15,3 +15,6 @@ cmake --build "$build" --target lanxun-screenshots -j 2
 mkdir -p "$out"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/tools/screenshots/lanxun-screenshots" "$out"
+cmake --build "$build" --target lanxun-update-screenshot -j 2
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build/tools/screenshots/lanxun-update-screenshot" "$out"

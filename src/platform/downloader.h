@@ -29,9 +29,8 @@ struct DownloadReports {
 // One file fetched in the background. The file appears under its name only once
 // it is whole: until then the bytes go to a hidden file beside it. Destroying the
 // download stops it and removes the partial file.
+// A QObject so that its reports can be queued to it and dropped once it is gone.
 class Download : public QObject {
-    Q_OBJECT
-
 public:
     virtual ~Download() = default;
     // Bytes of the current attempt received so far; any thread.

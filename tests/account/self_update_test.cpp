@@ -46,8 +46,22 @@ void Write(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+using Entries = std::vector<platformsim::ZipEntry>;
+
 std::string Archive(const std::string& program) {
-    return platformsim::BuildStoredZip({{OwnExecutableName().toStdString(), program}});
+    return platformsim::BuildStoredZip(Entries{{OwnExecutableName().toStdString(), program}});
+}
+
+ScriptedReply RawReply(const std::string& raw) {
+    ScriptedReply reply;
+    reply.raw = raw;
+    return reply;
+}
+
+ScriptedReply ClosingReply() {
+    ScriptedReply reply;
+    reply.closeWithoutReply = true;
+    return reply;
 }
 
 TEST(VersionFileTest, OfferedVersionIsTheTextAfterTheLastMarker) {
@@ -157,7 +171,7 @@ TEST_F(SelfUpdateTest, VersionFilesFromTheHostDecideTheUpdate) {
 }
 
 TEST_F(SelfUpdateTest, UnreachableHostMeansNoUpdate) {
-    sim_->Script("/yh.txt", {.closeWithoutReply = true});
+    sim_->Script("/yh.txt", ClosingReply());
     EXPECT_FALSE(CheckOpensWindow());
     EXPECT_EQ(Read(Program()), "old program");
 }
@@ -249,7 +263,7 @@ TEST_F(UpdateWindowTest, WholeArchiveReplacesTheProgramStartsItAndEndsThisProces
     EXPECT_TRUE(fakes_.messageBoxes.shown.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(marker); }, kWaitMs));
     // The old program, the archive and its partial file are gone.
-    EXPECT_EQ(RunDirFiles(), QStringList({OwnExecutableName(), "started.txt"}));
+    EXPECT_EQ(RunDirFiles(), QStringList({"started.txt", OwnExecutableName()}));
     EXPECT_EQ(test::SimTargets(*sim_), QStringList({"/ky.zip"}));
 }
 
@@ -271,13 +285,15 @@ TEST_F(UpdateWindowTest, FailedUpdatesKeepTheOldProgram) {
         {"truncated", {.body = good.substr(0, good.size() / 2)}},
         {"not a zip", {.body = "<html>502 bad gateway</html>"}},
         {"zero bytes", {.body = ""}},
-        {"zip slip", {.body = platformsim::BuildStoredZip({{exe, "new"}, {"../escaped", "x"}})}},
+        {"zip slip",
+         {.body = platformsim::BuildStoredZip(Entries{{exe, "new"}, {"../escaped", "x"}})}},
         {"absolute entry",
          {.body = platformsim::BuildStoredZip(
-              {{exe, "new"}, {(RunDir() + "/../abs").toStdString(), "x"}})}},
-        {"without the program", {.body = platformsim::BuildStoredZip({{"中文名.txt", "x"}})}},
+              Entries{{exe, "new"}, {(RunDir() + "/../abs").toStdString(), "x"}})}},
+        {"without the program",
+         {.body = platformsim::BuildStoredZip(Entries{{"中文名.txt", "x"}})}},
         {"host stops mid-way",
-         {.raw = "HTTP/1.1 200 OK\r\nContent-Length: 9000\r\n\r\nPK\x03\x04"}},
+         RawReply("HTTP/1.1 200 OK\r\nContent-Length: 9000\r\n\r\nPK\x03\x04")},
     };
     for (const auto& [label, reply] : cases) {
         SCOPED_TRACE(label);

@@ -44,7 +44,8 @@ TEST_F(UpdateEndToEndTest, ClientReplacesItselfAndStartsTheNewVersion) {
     ASSERT_FALSE(standIn.isEmpty());
 
     sim_->Script("/yh.txt", {.body = ToGbk("版本号:6.7").toStdString()});
-    ScriptedReply archive{.body = platformsim::BuildStoredZip({{"lanxun", standIn.toStdString()}})};
+    ScriptedReply archive{.body = platformsim::BuildStoredZip(std::vector<platformsim::ZipEntry>{
+                              {"lanxun", standIn.toStdString()}})};
     archive.trickleGapMs = 1;
     archive.tricklePieceBytes = 8192;
     sim_->Script("/ky.zip", archive);

@@ -15,8 +15,8 @@
 namespace lanxun {
 namespace {
 
-using test::ScopedClock;
 using test::FastClock;
+using test::ScopedClock;
 
 // What happened, in order, from both threads.
 struct Log {

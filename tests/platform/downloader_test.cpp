@@ -16,6 +16,18 @@ using platformsim::ScriptedReply;
 
 constexpr int kWaitMs = 60000;
 
+ScriptedReply RawReply(const std::string& raw) {
+    ScriptedReply reply;
+    reply.raw = raw;
+    return reply;
+}
+
+ScriptedReply ClosingReply() {
+    ScriptedReply reply;
+    reply.closeWithoutReply = true;
+    return reply;
+}
+
 // One download of /ky.zip from the local update host into a temporary folder,
 // with what it reported.
 class DownloaderTest : public test::SimTest {
@@ -73,8 +85,8 @@ TEST_F(DownloaderTest, SlowDownloadInPiecesAppearsOnlyWhenWhole) {
 TEST_F(DownloaderTest, FailedDownloadsLeaveNoFile) {
     const std::vector<std::pair<const char*, ScriptedReply>> cases = {
         {"stops mid-way",
-         ScriptedReply{.raw = "HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\nPK\x03\x04 partial"}},
-        {"closes at once", ScriptedReply{.closeWithoutReply = true}},
+         RawReply("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\nPK\x03\x04 partial")},
+        {"closes at once", ClosingReply()},
         {"no archive", ScriptedReply{.status = 404, .body = "not found"}},
     };
     for (const auto& [label, reply] : cases) {

@@ -20,7 +20,11 @@ using platformsim::ZipEntry;
 // are outside it, with the old program "lanxun" in place.
 class ZipExtractTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { FreshFolder(); }
+
+    // Only the old program in "run", nothing else anywhere.
+    void FreshFolder() {
+        QDir(temp_.path()).removeRecursively();
         ASSERT_TRUE(QDir(temp_.path()).mkpath("run"));
         Write(Run() + "/lanxun", "old program");
     }
@@ -117,6 +121,7 @@ TEST_F(ZipExtractTest, BadArchivesWriteNothing) {
     };
     for (const BadArchive& bad : cases) {
         SCOPED_TRACE(bad.label);
+        FreshFolder();
         WriteArchive(bad.entries);
         EXPECT_EQ(ExtractZip(Archive(), Run(), "lanxun"), bad.expected);
         EXPECT_EQ(Read(Run() + "/lanxun"), "old program");
@@ -125,8 +130,8 @@ TEST_F(ZipExtractTest, BadArchivesWriteNothing) {
 }
 
 TEST_F(ZipExtractTest, DamagedOrMissingArchivesWriteNothing) {
-    const QByteArray good =
-        QByteArray::fromStdString(BuildStoredZip({{"lanxun", "new program"}, {"other", "data"}}));
+    const QByteArray good = QByteArray::fromStdString(
+        BuildStoredZip(std::vector<ZipEntry>{{"lanxun", "new program"}, {"other", "data"}}));
     QByteArray badCrc = good;
     badCrc[badCrc.indexOf("new program")] = 'N';  // content no longer matches its CRC
 
@@ -134,11 +139,12 @@ TEST_F(ZipExtractTest, DamagedOrMissingArchivesWriteNothing) {
         {"empty", QByteArray()},
         {"not a zip", QByteArray("this is no archive\r\n", 20).repeated(50)},
         {"truncated", good.left(good.size() / 2)},
-        {"end record cut", good.left(good.size() - 4)},
+        {"central directory cut", good.left(good.size() - 30)},
         {"bad crc", badCrc},
     };
     for (const auto& [label, bytes] : cases) {
         SCOPED_TRACE(label);
+        FreshFolder();
         Write(Archive(), bytes);
         EXPECT_NE(ExtractZip(Archive(), Run(), "lanxun"), ExtractResult::Done);
         EXPECT_EQ(Read(Run() + "/lanxun"), "old program");
