@@ -29,7 +29,7 @@ for f in "${files[@]}"; do
     grep -q " \./usr/$f\$" <<<"$listing" || { echo "package-check: the .deb lacks /usr/$f" >&2; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcurl4 libminizip1 libxdo3 fonts-noto-cjk; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcurl4 libminizip1 fonts-noto-cjk; do
     grep -q "\b$lib\b" <<<"$depends" || { echo "package-check: the .deb does not depend on $lib ($depends)" >&2; exit 1; }
 done
 echo "package-check: $(basename "$deb") holds ${#files[@]} files; Depends: $depends"
