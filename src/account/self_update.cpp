@@ -76,14 +76,17 @@ QString UpdateArchivePath() {
     return InRunDirectory(QStringLiteral("用户端.zip"));
 }
 
-bool RunVersionCheck(HttpRequest& request, const QString& updateHost, QWidget* messageParent,
+bool RunVersionCheck(HttpRequest& request, const QString& updateHost, QWidget* loginWindow,
                      const std::function<void()>& openUpdateWindow) {
     if (!UpdateOffered(FetchReply(request, VersionFileUrl(updateHost)))) {
         return false;
     }
+    for (QTimer* timer : loginWindow->findChildren<QTimer*>()) {
+        timer->stop();
+    }
     // The running file can be renamed; the new one then takes its name.
     if (!QFile::rename(ExecutablePath(), OldExecutablePath())) {
-        MessageBoxes().Information(messageParent, kUpdateFailed);
+        MessageBoxes().Information(loginWindow, kUpdateFailed);
         return true;
     }
     QFile::remove(InRunDirectory(QStringLiteral("ky.zip")));

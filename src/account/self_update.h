@@ -25,12 +25,14 @@ std::optional<QString> OfferedVersion(const QString& reply);
 bool UpdateOffered(const QString& reply);
 
 // The start-up's version check, on the request the start-up goes on to use.
-// When an update is offered it moves the running executable aside (exeName +
-// ".gx" in the run directory), deletes "ky.zip" there, waits a second and calls
-// `openUpdateWindow`, which returns when the update window is gone. A rename that
-// fails is told to the user and ends the update path. True when the check took
-// over the start-up (the login window is not to be shown): an update ran or failed.
-bool RunVersionCheck(HttpRequest& request, const QString& updateHost, QWidget* messageParent,
+// When an update is offered the login window is left for good (its timers stop:
+// the leftover timer would delete the old executable that a failed update puts
+// back), the running executable is moved aside (exeName + ".gx" in the run
+// directory), "ky.zip" there deleted, and after a second `openUpdateWindow` is
+// called; it returns when the update window is gone. A rename that fails is told
+// to the user and ends the update path. True when the check took over the
+// start-up (the login window is not to be shown): an update ran or failed.
+bool RunVersionCheck(HttpRequest& request, const QString& updateHost, QWidget* loginWindow,
                      const std::function<void()>& openUpdateWindow);
 
 // The update window "用户端更新" given its widgets: it downloads the archive into

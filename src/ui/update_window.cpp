@@ -23,9 +23,9 @@ UpdateWindow::UpdateWindow(const QString& updateHost, QWidget* parent)
 UpdateWindow::~UpdateWindow() = default;
 
 void InstallSelfUpdate(LoginWindow& login, const QString& updateHost) {
-    QWidget* messageParent = &login;
-    login.SetVersionCheck([messageParent, updateHost](HttpRequest& request) {
-        return RunVersionCheck(request, updateHost, messageParent, [updateHost] {
+    QWidget* loginWindow = &login;
+    login.SetVersionCheck([loginWindow, updateHost](HttpRequest& request) {
+        return RunVersionCheck(request, updateHost, loginWindow, [updateHost] {
             // The login window is never shown once the update has begun; the
             // start-up returns when this window is gone, and the program ends.
             ModalWindows().OpenModal(new UpdateWindow(updateHost));

@@ -117,7 +117,7 @@ protected:
     bool CheckOpensWindow(bool* tookOver = nullptr) {
         HttpRequest request;
         bool opened = false;
-        const bool result = RunVersionCheck(request, Host(), nullptr, [&] { opened = true; });
+        const bool result = RunVersionCheck(request, Host(), &loginWindow_, [&] { opened = true; });
         if (tookOver) {
             *tookOver = result;
         }
@@ -131,6 +131,7 @@ protected:
         return files;
     }
 
+    QWidget loginWindow_;
     test::TempLocations locations_;
     test::FakeServices fakes_;
     test::FastClock fastClock_{100};
@@ -193,8 +194,7 @@ TEST_F(SelfUpdateTest, RenameThatFailsShowsItsMessageAndEndsTheStartUp) {
 
     QWidget window;
     QLineEdit userName, password;
-    QTimer leftoverTimer;
-    LoginController controller({&window, &userName, &password, &leftoverTimer});
+    LoginController controller({&window, &userName, &password, new QTimer(&window)});
     bool opened = false;
     controller.SetVersionCheck([&](HttpRequest& request) {
         return RunVersionCheck(request, Host(), &window, [&] { opened = true; });
@@ -204,6 +204,26 @@ TEST_F(SelfUpdateTest, RenameThatFailsShowsItsMessageAndEndsTheStartUp) {
     EXPECT_EQ(fakes_.messageBoxes.Texts(), QStringList({kUpdateFailed}));
     EXPECT_EQ(fakes_.messageBoxes.shown.front().icon, MessageIcon::Question);
     EXPECT_EQ(Read(Program()), "old program");
+}
+
+// The login window's leftover timer deletes exeName + ".gx" every 100 ms; left
+// running, it would delete the old program that a failed update puts back.
+TEST_F(SelfUpdateTest, UpdateLeavesTheLoginWindowBeforeMovingTheProgram) {
+    ScriptVersion(ToGbk("版本号:6.7"));
+    QWidget window;
+    QLineEdit userName, password;
+    auto* leftoverTimer = new QTimer(&window);
+    LoginController controller({&window, &userName, &password, leftoverTimer});
+    bool opened = false;
+    controller.SetVersionCheck([&](HttpRequest& request) {
+        return RunVersionCheck(request, Host(), &window, [&] {
+            opened = true;
+            EXPECT_FALSE(leftoverTimer->isActive());
+            EXPECT_EQ(Read(OldProgram()), "old program");
+        });
+    });
+    EXPECT_FALSE(controller.RunStartup({}));
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(SelfUpdateTest, ReadOnlyRunDirectoryShowsTheFailureMessage) {
