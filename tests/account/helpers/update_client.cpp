@@ -4,6 +4,7 @@
 // the update host given as the one argument. Exit code 3 means no update ran.
 
 #include <QApplication>
+#include <memory>
 
 #include "api/server_lines.h"
 #include "ui/login_window.h"
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     if (argc != 2) {
         return 2;
     }
-    auto* login = new lanxun::LoginWindow(lanxun::ServerLines{}, {});
+    auto login = std::make_unique<lanxun::LoginWindow>(lanxun::ServerLines{},
+                                                       lanxun::LoginWindow::OpenMainWindow{});
     lanxun::InstallSelfUpdate(*login, QString::fromLocal8Bit(argv[1]));
     if (!login->RunStartup()) {
         return 0;
