@@ -151,6 +151,8 @@ TEST_F(SelfUpdateTest, VersionFilesFromTheHostDecideTheUpdate) {
         {"marker without colon", ToGbk("版本号"), true},
         {"two markers, same last", ToGbk("版本号:6.7\n版本号:6.6"), false},
         {"newer", ToGbk("版本号:6.7"), true},
+        {"many markers, same last", ToGbk("版本号:6.7").repeated(5000) + ToGbk("版本号:6.6"),
+         false},
         {"empty", QByteArray(), false},
         {"binary, cut at its zero byte", ToGbk("版本号:6.6") + QByteArray("\0\xff\xfe", 3), false},
         {"binary without marker", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), false},

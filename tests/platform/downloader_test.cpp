@@ -22,6 +22,12 @@ ScriptedReply RawReply(const std::string& raw) {
     return reply;
 }
 
+ScriptedReply SilentReply() {
+    ScriptedReply reply;
+    reply.delayMs = 600000;  // ended by the sim's stop at the end of the suite
+    return reply;
+}
+
 ScriptedReply ClosingReply() {
     ScriptedReply reply;
     reply.closeWithoutReply = true;
@@ -49,7 +55,7 @@ protected:
         DownloadSettings settings;
         settings.attempts = 2;
         settings.retryPauseMs = 0;
-        settings.stallTimeoutMs = 2000;
+        settings.stallTimeoutMs = 1000;
         return settings;
     }
 
@@ -87,6 +93,7 @@ TEST_F(DownloaderTest, FailedDownloadsLeaveNoFile) {
         {"stops mid-way",
          RawReply("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\nPK\x03\x04 partial")},
         {"closes at once", ClosingReply()},
+        {"never answers", SilentReply()},
         {"no archive", ScriptedReply{.status = 404, .body = "not found"}},
     };
     for (const auto& [label, reply] : cases) {
