@@ -17,6 +17,7 @@ build: configure
 
 test: build
 	bash scripts/run-tests.sh $(BUILD)
+	bash scripts/package-check.sh $(BUILD)
 
 run: build
 	bash scripts/run-demo.sh $(BUILD)

@@ -14,6 +14,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     fonts-noto-cjk
+    desktop-file-utils dpkg-dev file
 )
 
 missing=()

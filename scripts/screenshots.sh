@@ -22,3 +22,6 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/tools/screenshots/lanxun-project-screenshots" "$out" "$here/scripts/template-db.sh"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/tools/screenshots/lanxun-records-screenshots" "$out"
+cmake --build "$build" --target lanxun-update-screenshot -j 2
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build/tools/screenshots/lanxun-update-screenshot" "$out"

@@ -5,8 +5,10 @@
 
 #include "api/server_lines.h"
 #include "account/store_lock.h"
+#include "lanxun/build_config.h"
 #include "ui/login_window.h"
 #include "ui/main_window.h"
+#include "ui/update_window.h"
 #include "ui/window_factory.h"
 
 int main(int argc, char** argv) {
@@ -31,6 +33,7 @@ int main(int argc, char** argv) {
             login->findChild<QLineEdit*>(QStringLiteral("编辑框_用户名")),
             login->findChild<QLineEdit*>(QStringLiteral("编辑框_密码")));
     });
+    lanxun::InstallSelfUpdate(*login, QString::fromUtf8(lanxun::build::kUpdateHost));
     if (!login->RunStartup()) {
         return 0;
     }

@@ -33,8 +33,8 @@ namespace lanxun {
 namespace {
 
 using test::FakeServices;
-using test::ScopedClock;
 using test::FastClock;
+using test::ScopedClock;
 
 // A worker whose routine is given by the test.
 class LambdaWorker : public Worker {

@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/cookie_store.h"
+#include "platform/downloader.h"
 #include "platform/file_locations.h"
 #include "platform/message_box.h"
 #include "platform/modal_opener.h"
@@ -29,6 +30,7 @@ void ResetProcessState() {
     InstallProcessExit(nullptr);
     InstallClock(nullptr);
     InstallFileLocations(nullptr);
+    InstallDownloads(nullptr);
 }
 
 }  // namespace lanxun::test

@@ -436,9 +436,10 @@ bool HttpListener::WriteReply(int fd, const IncomingRequest& request, const Outg
     if (!WriteAll(fd, out.substr(0, headSize), *stop_)) {
         return false;
     }
-    for (size_t i = headSize; i < out.size(); ++i) {
+    const size_t piece = static_cast<size_t>(std::max(1, reply.tricklePieceBytes));
+    for (size_t i = headSize; i < out.size(); i += piece) {
         if (!stop_->SleepFor(std::chrono::milliseconds(reply.trickleGapMs)) ||
-            !WriteAll(fd, out.substr(i, 1), *stop_)) {
+            !WriteAll(fd, out.substr(i, piece), *stop_)) {
             return false;
         }
     }

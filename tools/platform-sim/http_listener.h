@@ -41,6 +41,7 @@ struct OutgoingReply {
     std::string raw;
     // When above 0: the body goes out one byte at a time, each after this pause.
     int trickleGapMs = 0;
+    int tricklePieceBytes = 1;
 };
 
 class HttpListener {

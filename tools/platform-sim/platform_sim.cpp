@@ -263,6 +263,7 @@ struct PlatformSim::Impl {
         reply.closeWithoutReply = scripted.closeWithoutReply;
         reply.raw = scripted.raw;
         reply.trickleGapMs = scripted.trickleGapMs;
+        reply.tricklePieceBytes = scripted.tricklePieceBytes;
         return reply;
     }
 

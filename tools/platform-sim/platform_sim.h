@@ -79,6 +79,8 @@ struct ScriptedReply {
     // When above 0: the status line and headers go out at once, then the body
     // one byte at a time, each byte after this pause (a slow or stalling server).
     int trickleGapMs = 0;
+    // How many body bytes each trickled piece holds (a download in pieces).
+    int tricklePieceBytes = 1;
 };
 
 struct Account {

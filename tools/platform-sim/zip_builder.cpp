@@ -39,16 +39,24 @@ void Put32(std::string& out, uint32_t value) {
 }  // namespace
 
 std::string BuildStoredZip(const std::vector<std::pair<std::string, std::string>>& entries) {
+    std::vector<ZipEntry> full;
+    for (const auto& [name, content] : entries) {
+        full.push_back({name, content});
+    }
+    return BuildStoredZip(full);
+}
+
+std::string BuildStoredZip(const std::vector<ZipEntry>& entries) {
     std::string archive;
     std::string directory;
     // 2026-01-01 12:00:00 in DOS form, so the archive is the same on every run.
     const uint32_t dosTime = (12u << 11);
     const uint32_t dosDate = ((2026u - 1980u) << 9) | (1u << 5) | 1u;
-    for (const auto& [name, content] : entries) {
+    for (const auto& [name, content, mode, utf8Name] : entries) {
         const uint32_t offset = static_cast<uint32_t>(archive.size());
         const uint32_t crc = Crc32(content);
         const uint32_t size = static_cast<uint32_t>(content.size());
-        const uint32_t flags = 0x0800;  // names are UTF-8
+        const uint32_t flags = utf8Name ? 0x0800 : 0;
 
         Put32(archive, 0x04034b50);
         Put16(archive, 20);
@@ -65,7 +73,7 @@ std::string BuildStoredZip(const std::vector<std::pair<std::string, std::string>
         archive += content;
 
         Put32(directory, 0x02014b50);
-        Put16(directory, (3u << 8) | 20);  // made on Unix
+        Put16(directory, mode ? (3u << 8) | 20 : 20);  // made on Unix, or on DOS/Windows
         Put16(directory, 20);
         Put16(directory, flags);
         Put16(directory, 0);
@@ -79,7 +87,7 @@ std::string BuildStoredZip(const std::vector<std::pair<std::string, std::string>
         Put16(directory, 0);
         Put16(directory, 0);
         Put16(directory, 0);
-        Put32(directory, 0100755u << 16);  // rwxr-xr-x, so an unpacked program can start
+        Put32(directory, mode << 16);  // 0100755 by default, so an unpacked program can start
         Put32(directory, offset);
         directory += name;
     }
