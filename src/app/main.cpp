@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "api/server_lines.h"
 #include "account/store_lock.h"
+#include "api/server_lines.h"
 #include "lanxun/build_config.h"
 #include "ui/login_window.h"
 #include "ui/main_window.h"
