@@ -109,20 +109,28 @@ void DockingPageController::Toggle(const QString& question, const QString& newSt
     HandlerScope running(widgets_.window);
     const int row = SelectedRow(widgets_.list);
     const QString code = SelectedCell(widgets_.list, kDockingCodeColumn);
-    if (!Confirm(question) || running.WindowClosing()) {
-        return;
-    }
-    const QString reply = FetchReply(ToggleDockingUrl(CurrentCredentials(), code));
-    if (running.WindowClosing()) {
-        return;
-    }
-    if (!MessageSucceeded(reply)) {
-        ShowReply(reply);
+    if (!ConfirmAndSend(running, question, ToggleDockingUrl(CurrentCredentials(), code))) {
         return;
     }
     if (QTreeWidgetItem* item = SameRow(widgets_.list, row, code)) {
         item->setText(kDockingStatusColumn, newStatus);
     }
+}
+
+bool DockingPageController::ConfirmAndSend(const HandlerScope& running, const QString& question,
+                                           const EndpointCall& call) {
+    if (!Confirm(question) || running.WindowClosing()) {
+        return false;
+    }
+    const QString reply = FetchReply(call);
+    if (running.WindowClosing()) {
+        return false;
+    }
+    if (!MessageSucceeded(reply)) {
+        ShowReply(reply);
+        return false;
+    }
+    return true;
 }
 
 void DockingPageController::Delete() {
@@ -133,15 +141,8 @@ void DockingPageController::Delete() {
         MessageBoxes().Information(widgets_.window, QStringLiteral("请选择要删除的对接"));
         return;
     }
-    if (!Confirm(QStringLiteral("删除对接")) || running.WindowClosing()) {
-        return;
-    }
-    const QString reply = FetchReply(DeleteDockingUrl(CurrentCredentials(), code));
-    if (running.WindowClosing()) {
-        return;
-    }
-    if (!MessageSucceeded(reply)) {
-        ShowReply(reply);
+    if (!ConfirmAndSend(running, QStringLiteral("删除对接"),
+                        DeleteDockingUrl(CurrentCredentials(), code))) {
         return;
     }
     if (QTreeWidgetItem* item = SameRow(widgets_.list, row, code)) {

@@ -2,12 +2,16 @@
 
 #include <QString>
 
+#include "api/endpoints.h"
+
 class QLineEdit;
 class QProgressBar;
 class QTreeWidget;
 class QWidget;
 
 namespace lanxun {
+
+class HandlerScope;
 
 // The tab "专属对接": the user's own dockings in 超级列表框_专属列表, joining one by
 // its code through the join panel, pausing, resuming and deleting the selected
@@ -45,6 +49,10 @@ public:
 private:
     // Pause and resume: the same request, the status the row shows on success.
     void Toggle(const QString& question, const QString& newStatus);
+    // Asks `question`; on Yes sends `call` and shows a refusal as received. True when the
+    // platform answered with success and the window is still there.
+    bool ConfirmAndSend(const HandlerScope& running, const QString& question,
+                        const EndpointCall& call);
     bool Confirm(const QString& question);
     void ShowReply(const QString& reply);
 

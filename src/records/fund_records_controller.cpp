@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QMenu>
 #include <QTreeWidget>
+#include <functional>
 
 #include "account/login_state.h"
 #include "api/platform_call.h"
@@ -30,6 +31,19 @@ QTreeWidgetItem* Row(int number, const QStringList& cells) {
     return new QTreeWidgetItem(QStringList{QString::number(number)} + cells);
 }
 
+// An unpaged list: emptied, loaded behind the busy indication, filled in one go.
+void LoadList(QWidget* window, QTreeWidget* list, QProgressBar* progress, const EndpointCall& call,
+              const std::function<QList<QTreeWidgetItem*>(const QString& reply)>& rowsOf) {
+    HandlerScope running(window);
+    list->clear();
+    QString reply;
+    {
+        BusyIndication busy(window, progress);
+        reply = FetchReply(call);
+    }
+    list->addTopLevelItems(rowsOf(reply));
+}
+
 }  // namespace
 
 FundRecordsController::FundRecordsController(const Widgets& widgets, QObject* parent)
@@ -43,33 +57,26 @@ FundRecordsController::FundRecordsController(const Widgets& widgets, QObject* pa
 }
 
 void FundRecordsController::LoadWithdrawals() {
-    HandlerScope running(widgets_.window);
-    widgets_.withdrawals->clear();
-    QString reply;
-    {
-        BusyIndication busy(widgets_.window, widgets_.withdrawalProgress);
-        reply = FetchReply(WithdrawalRecordsUrl(CurrentCredentials()));
-    }
-    QList<QTreeWidgetItem*> rows;
-    for (const WithdrawalRecord& r : ReadWithdrawalList(reply)) {
-        rows.append(Row(rows.size() + 1, {r.name, r.account, r.amount, r.appliedAt, r.result}));
-    }
-    widgets_.withdrawals->addTopLevelItems(rows);
+    LoadList(widgets_.window, widgets_.withdrawals, widgets_.withdrawalProgress,
+             WithdrawalRecordsUrl(CurrentCredentials()), [](const QString& reply) {
+                 QList<QTreeWidgetItem*> rows;
+                 for (const WithdrawalRecord& r : ReadWithdrawalList(reply)) {
+                     rows.append(Row(rows.size() + 1,
+                                     {r.name, r.account, r.amount, r.appliedAt, r.result}));
+                 }
+                 return rows;
+             });
 }
 
 void FundRecordsController::LoadRecharges() {
-    HandlerScope running(widgets_.window);
-    widgets_.recharges->clear();
-    QString reply;
-    {
-        BusyIndication busy(widgets_.window, widgets_.rechargeProgress);
-        reply = FetchReply(RechargeRecordsUrl(CurrentCredentials()));
-    }
-    QList<QTreeWidgetItem*> rows;
-    for (const RechargeRecord& r : ReadRechargeList(reply)) {
-        rows.append(Row(rows.size() + 1, {r.orderNumber, r.amount, r.time, r.result}));
-    }
-    widgets_.recharges->addTopLevelItems(rows);
+    LoadList(widgets_.window, widgets_.recharges, widgets_.rechargeProgress,
+             RechargeRecordsUrl(CurrentCredentials()), [](const QString& reply) {
+                 QList<QTreeWidgetItem*> rows;
+                 for (const RechargeRecord& r : ReadRechargeList(reply)) {
+                     rows.append(Row(rows.size() + 1, {r.orderNumber, r.amount, r.time, r.result}));
+                 }
+                 return rows;
+             });
 }
 
 void FundRecordsController::CopyOrderNumber() {
