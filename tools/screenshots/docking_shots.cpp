@@ -13,30 +13,21 @@
 #include "api/server_lines.h"
 #include "platform/message_box.h"
 #include "platform_sim.h"
+#include "shot_support.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
 #include "ui/window_factory.h"
 
 namespace {
 
+using shots::Child;
+using shots::Settle;
+
 // The confirmations say Yes; nothing is shown over the windows being pictured.
 class AnswerYes : public lanxun::MessageBoxService {
 public:
     bool Show(const lanxun::Message&) override { return true; }
 };
-
-void Wait(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-}
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    return window->findChild<T*>(QString::fromUtf8(name));
-}
 
 QString Address(const platformsim::PlatformSim& sim, platformsim::Line line) {
     return QString::fromStdString(sim.Address(line));
@@ -66,10 +57,10 @@ bool ShootWithPlatform(const QDir& folder,
         lanxun::MainWindow window(QPointer<QWidget>(), {});
         window.show();
         window.activateWindow();
-        Wait(400);
+        Settle(400);
 
         Child<QPushButton>(&window, "超级按钮_公开对接")->click();
-        Wait(1500);
+        Settle(1500);
         auto* publicList = Child<QTreeWidget>(&window, "超级列表框_公开专属列表");
         if (QTreeWidgetItem* item = publicList->topLevelItem(1)) {
             item->setSelected(true);
@@ -79,7 +70,7 @@ bool ShootWithPlatform(const QDir& folder,
         }
         ok = save(&window, folder, QStringLiteral("docking-public")) && ok;
         Child<QLineEdit>(&window, "编辑框_公开搜索")->setText(QStringLiteral("发"));
-        Wait(200);
+        Settle(200);
         ok = save(&window, folder, QStringLiteral("docking-public-filtered")) && ok;
 
         Child<QPushButton>(&window, "超级按钮_专属对接")->click();
@@ -89,11 +80,11 @@ bool ShootWithPlatform(const QDir& folder,
             lanxun::MainMenuItem(&window, QStringLiteral("暂停对接"), QStringLiteral("暂停对接(Z)"))
                 ->trigger();
         }
-        Wait(200);
+        Settle(200);
         ok = save(&window, folder, QStringLiteral("docking-own")) && ok;
         Child<QPushButton>(&window, "超级按钮_加入对接")->click();
         Child<QLineEdit>(&window, "编辑框_加入对接")->setText(QStringLiteral("ZS2026P0100MT"));
-        Wait(200);
+        Settle(200);
         ok = save(&window, folder, QStringLiteral("docking-join")) && ok;
     }
 
@@ -110,7 +101,7 @@ bool ShootWithPlatform(const QDir& folder,
     Child<QComboBox>(registration, "组合框_安全问题")->setCurrentIndex(1);
     registration->show();
     registration->activateWindow();
-    Wait(400);
+    Settle(400);
     ok = save(registration, folder, QStringLiteral("registration-filled")) && ok;
     delete registration;
 

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "account/login_state.h"
+#include "shot_support.h"
 #include "ui/developer_api_window.h"
 #include "ui/docking_help_window.h"
 #include "ui/forms.h"
@@ -27,25 +28,10 @@ bool ShootWithPlatform(const QDir& folder,
 
 namespace {
 
+using shots::Child;
+using shots::Settle;
+
 using lanxun::FramelessWindow;
-
-void Settle(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-}
-
-bool Save(QWidget* window, const QDir& folder, const QString& name) {
-    const QString path = folder.filePath(name + QStringLiteral(".png"));
-    if (!window->grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
 
 // A window holding just the form.
 FramelessWindow* FormOnly(lanxun::FormId id) {
@@ -110,7 +96,7 @@ int main(int argc, char** argv) {
         window->activateWindow();
         Settle(400);
         const QString name = QString::fromUtf8(shot.name);
-        ok = Save(window, folder, name) && ok;
+        ok = shots::SaveWindow(window, folder, name) && ok;
         if (shot.pages) {
             if (auto* pages = window->findChild<QTabWidget*>(QString::fromUtf8(shot.pages))) {
                 const int shown = pages->currentIndex();
@@ -120,13 +106,15 @@ int main(int argc, char** argv) {
                     }
                     pages->setCurrentIndex(page);
                     Settle(100);
-                    ok = Save(window, folder, name + QStringLiteral("-page%1").arg(page)) && ok;
+                    ok = shots::SaveWindow(window, folder,
+                                           name + QStringLiteral("-page%1").arg(page)) &&
+                         ok;
                 }
                 pages->setCurrentIndex(shown);
             }
         }
         delete window.data();
     }
-    ok = ShootWithPlatform(folder, &Save) && ok;
+    ok = ShootWithPlatform(folder, &shots::SaveWindow) && ok;
     return ok ? 0 : 1;
 }

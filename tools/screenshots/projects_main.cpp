@@ -23,33 +23,14 @@
 #include "db/template_database.h"
 #include "db/template_lookup_controller.h"
 #include "platform_sim.h"
+#include "shot_support.h"
 #include "ui/apply_project_window.h"
 #include "ui/main_window.h"
 
 namespace {
 
-void Settle(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-}
-
-bool Save(const QPixmap& picture, const QDir& folder, const char* name) {
-    const QString path = folder.filePath(QString::fromUtf8(name) + QStringLiteral(".png"));
-    if (!picture.save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    return window->findChild<T*>(QString::fromUtf8(name));
-}
+using shots::Child;
+using shots::Settle;
 
 bool RunScript(const QString& script, const QStringList& arguments) {
     QProcess process;
@@ -102,7 +83,7 @@ int main(int argc, char** argv) {
         }
         Child<QPushButton>(window, "超级按钮_项目列表")->click();
         Settle(300);
-        ok = Save(window->grab(), folder, "projects-list") && ok;
+        ok = shots::SavePicture(window->grab(), folder, "projects-list") && ok;
 
         Child<QPushButton>(window, "超级按钮_收短信")->click();
         auto* picker = Child<QComboBox>(window, "组合框_取号_项目列表");
@@ -110,8 +91,9 @@ int main(int argc, char** argv) {
         Settle(500);
         QScreen* screen = window->screen();
         const QRect area = window->frameGeometry().united(picker->view()->window()->geometry());
-        ok = Save(screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()), folder,
-                  "numbers-picker-open") &&
+        ok = shots::SavePicture(
+                 screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()), folder,
+                 "numbers-picker-open") &&
              ok;
         picker->hidePopup();
         delete window.data();
@@ -123,7 +105,7 @@ int main(int argc, char** argv) {
             ->setPlainText(QStringLiteral("【星河】你的注册验证码是352156，5分钟内有效。"));
         apply->show();
         Settle(400);
-        ok = Save(apply->grab(), folder, "apply-project-filled") && ok;
+        ok = shots::SavePicture(apply->grab(), folder, "apply-project-filled") && ok;
         delete apply;
     }
     if (database) {

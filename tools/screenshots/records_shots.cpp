@@ -18,34 +18,15 @@
 #include "api/server_lines.h"
 #include "platform_sim.h"
 #include "records/recharge_controller.h"
+#include "shot_support.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
 #include "ui/window_factory.h"
 
 namespace {
 
-void Settle(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-}
-
-bool Save(QWidget* window, const QDir& folder, const char* name) {
-    const QString path = folder.filePath(QString::fromUtf8(name) + QStringLiteral(".png"));
-    if (!window->grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
-
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    return window->findChild<T*>(QString::fromUtf8(name));
-}
+using shots::Child;
+using shots::Settle;
 
 }  // namespace
 
@@ -91,14 +72,14 @@ int main(int argc, char** argv) {
         Child<QPushButton>(main, "超级按钮_短信明细_下一页")->click();
         Child<QPushButton>(main, "超级按钮_短信明细_下一页")->click();
         Settle(200);
-        ok = Save(main, folder, "records-sms") && ok;
+        ok = shots::SaveWindow(main, folder, "records-sms") && ok;
 
         lanxun::MainMenuItem(main, QStringLiteral("资金操作"), QStringLiteral("推荐人奖励明细"))
             ->trigger();
         Child<QLineEdit>(main, "编辑框_推荐人明细_搜索")->setText(QStringLiteral("1002"));
         Child<QPushButton>(main, "按钮_推荐人明细_搜索")->click();
         Settle(200);
-        ok = Save(main, folder, "records-referral-search") && ok;
+        ok = shots::SaveWindow(main, folder, "records-referral-search") && ok;
         delete main.data();
     }
     {
@@ -114,7 +95,7 @@ int main(int argc, char** argv) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         Settle(200);
-        ok = Save(recharge, folder, "recharge-qr") && ok;
+        ok = shots::SaveWindow(recharge, folder, "recharge-qr") && ok;
         delete recharge.data();
     }
     {
@@ -122,7 +103,7 @@ int main(int argc, char** argv) {
         withdrawal->show();
         Child<QLineEdit>(withdrawal, "编辑框4")->setText(QStringLiteral("12"));
         Settle(300);
-        ok = Save(withdrawal, folder, "withdrawal-amount") && ok;
+        ok = shots::SaveWindow(withdrawal, folder, "withdrawal-amount") && ok;
         delete withdrawal.data();
     }
     sim.Stop();

@@ -13,9 +13,13 @@
 
 #include "platform/file_locations.h"
 #include "platform_sim.h"
+#include "shot_support.h"
 #include "ui/update_window.h"
 
 namespace {
+
+using shots::Child;
+using shots::Settle;
 
 class TemporaryRun final : public lanxun::FileLocations {
 public:
@@ -25,14 +29,6 @@ public:
 private:
     QTemporaryDir folder_;
 };
-
-void Settle(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-}
 
 }  // namespace
 
