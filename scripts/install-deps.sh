@@ -12,6 +12,7 @@ packages=(
     libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    openbox
     fonts-noto-cjk
 )
 

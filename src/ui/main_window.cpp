@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "account/forum_link.h"
+#include "numbers/forwarding_controller.h"
 #include "platform/modal_opener.h"
 #include "platform/mouse_release.h"
 #include "records/funds_controller.h"
@@ -106,6 +107,9 @@ void MainWindow::ConnectControllers() {
     connect(f.超级按钮_启动服务7, &QPushButton::clicked, this,
             [this] { funds_->OpenCustomerServiceChat(); });
     OnLeftButtonReleased(f.透明标签5, &OpenForumPage);
+    forwarding_ = std::make_unique<ForwardingController>(ForwardingController::Widgets{
+        f.图片框_捕获鼠标, f.编辑框_窗口句柄, f.编辑框_窗口标题, f.单选框2, f.编辑框7, f.按钮1,
+        f.按钮2, f.编辑框5, CaptureCrossHairCursor(), CapturePointerCursor()});
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -15,6 +15,7 @@ class MainForm;
 
 namespace lanxun {
 
+class ForwardingController;
 class FundsController;
 class MainWindow;
 class MainWindowController;
@@ -39,6 +40,9 @@ public:
 
     Ui::MainForm& form() { return *form_; }
     PageNavigator& navigator() { return *navigator_; }
+    // Code forwarding of the tab "取号", whose ForwardReceivedSms and TypeNumberLines the
+    // number controllers call.
+    ForwardingController& forwarding() { return *forwarding_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -57,6 +61,7 @@ private:
     // DockingPageController, RecordsPageController) join here as they arrive: built in the
     // constructor, wired in ConnectControllers, their lists loaded on the navigator's requests.
     std::unique_ptr<FundsController> funds_;
+    std::unique_ptr<ForwardingController> forwarding_;
 };
 
 }  // namespace lanxun

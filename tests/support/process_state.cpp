@@ -7,10 +7,12 @@
 #include "platform/clock.h"
 #include "platform/cookie_store.h"
 #include "platform/file_locations.h"
+#include "platform/input_simulator.h"
 #include "platform/message_box.h"
 #include "platform/modal_opener.h"
 #include "platform/process.h"
 #include "platform/shell_open.h"
+#include "platform/window_picker.h"
 
 namespace lanxun::test {
 
@@ -29,6 +31,8 @@ void ResetProcessState() {
     InstallProcessExit(nullptr);
     InstallClock(nullptr);
     InstallFileLocations(nullptr);
+    InstallInput(nullptr);
+    InstallPicker(nullptr);
 }
 
 }  // namespace lanxun::test
