@@ -286,23 +286,23 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        window_->move(0, 0);
         window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get(), 30 * 1000));
     }
 
     // Presses on the cross-hair, drags to `end` and releases there once the handle box shows
     // `expected`.
     void Drag(QPoint end, const QString& expected) {
         QLabel* box = Control<QLabel>("图片框_捕获鼠标");
-        ASSERT_TRUE(QTest::qWaitFor([&] {
-            return test::ScreenRect(window_->winId()).topLeft() == window_->mapToGlobal(QPoint());
-        }));
-        test::MovePointer(box->mapToGlobal(box->rect().center()));
+        // Where X has the window (the window centres itself, the manager may move it), as
+        // the pointer's positions are the screen's.
+        const QPoint origin = test::ScreenRect(window_->winId()).topLeft();
+        const QPoint start = origin + box->mapTo(window_.get(), box->rect().center());
+        test::MovePointer(start);
         test::PressLeftButton(true);
         ASSERT_TRUE(QTest::qWaitFor([&] { return forwarding().Capturing(); }));
         EXPECT_TRUE(box->pixmap().isNull()) << "the cross-hair leaves the box";
-        test::MovePointer((box->mapToGlobal(box->rect().center()) + end) / 2);
+        test::MovePointer((start + end) / 2);
         test::MovePointer(end);
         // The drag is over once the move has been reported to the box.
         EXPECT_TRUE(QTest::qWaitFor(
@@ -330,7 +330,9 @@ TEST_F(CrossHairDrag, OntoAnotherProgramsWindowMakesItTheTarget) {
 
 TEST_F(CrossHairDrag, ReleasedOverTheClientMakesTheClientTheTarget) {
     QPlainTextEdit* log = Control<QPlainTextEdit>("编辑框5");
-    Drag(log->mapToGlobal(log->rect().center()), QString::number(window_->winId()));
+    const QPoint overLog = test::ScreenRect(window_->winId()).topLeft() +
+                           log->mapTo(window_.get(), log->rect().center());
+    Drag(overLog, QString::number(window_->winId()));
 
     EXPECT_EQ(forwarding().TargetWindow(), WindowHandle(window_->winId()));
     EXPECT_EQ(Control<QLineEdit>("编辑框_窗口句柄")->text(), QString::number(window_->winId()));

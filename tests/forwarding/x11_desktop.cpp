@@ -23,25 +23,42 @@ DisplayPtr OpenDisplay() {
     return DisplayPtr(XOpenDisplay(nullptr));
 }
 
-// A window manager announces itself with a window named in this root property.
-bool WindowManagerPresent() {
-    DisplayPtr display = OpenDisplay();
-    if (!display) {
-        return false;
-    }
+// The window named by `property` on `window`, or 0.
+Window WindowProperty(Display* display, Window window, Atom property) {
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    const Atom check = XInternAtom(display.get(), "_NET_SUPPORTING_WM_CHECK", False);
-    const bool present =
-        XGetWindowProperty(display.get(), DefaultRootWindow(display.get()), check, 0, 1, False,
-                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-        data && count == 1;
+    Window named = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format,
+                           &count, &after, &data) == Success &&
+        data && count == 1 && format == 32) {
+        named = *reinterpret_cast<unsigned long*>(data);
+    }
     if (data) {
         XFree(data);
     }
+    return named;
+}
+
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// A running window manager names a window of its own on the root, and that window names
+// itself; a manager that has gone may leave the root's property behind.
+bool WindowManagerPresent() {
+    DisplayPtr display = OpenDisplay();
+    if (!display) {
+        return false;
+    }
+    XErrorHandler previous = XSetErrorHandler(&IgnoreXError);
+    const Atom check = XInternAtom(display.get(), "_NET_SUPPORTING_WM_CHECK", False);
+    const Window named = WindowProperty(display.get(), DefaultRootWindow(display.get()), check);
+    const bool present = named != 0 && WindowProperty(display.get(), named, check) == named;
+    XSync(display.get(), False);
+    XSetErrorHandler(previous);
     return present;
 }
 

@@ -33,8 +33,9 @@ private:
 class RecorderWindow {
 public:
     // `closeAfter` > 0: the window closes itself after that many characters.
-    // `at`: where the window asks to be put on the screen.
-    explicit RecorderWindow(const QString& title, int closeAfter = 0, QPoint at = {880, 640});
+    // `at`: where the window asks to be put on the screen; by default clear of the main
+    // window, which is centred.
+    explicit RecorderWindow(const QString& title, int closeAfter = 0, QPoint at = {900, 20});
     ~RecorderWindow();
 
     // 0 when the window did not come up.
