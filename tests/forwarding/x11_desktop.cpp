@@ -68,7 +68,7 @@ bool HaveDisplay() {
     return !qEnvironmentVariableIsEmpty("DISPLAY");
 }
 
-WindowManager::WindowManager() {
+WindowManager::WindowManager() : connection_(XOpenDisplay(nullptr)) {
     if (WindowManagerPresent()) {
         running_ = true;
         return;
@@ -91,6 +91,9 @@ WindowManager::~WindowManager() {
             own_->waitForFinished(kWaitMs);
         }
     }
+    if (connection_) {
+        XCloseDisplay(static_cast<Display*>(connection_));
+    }
 }
 
 RecorderWindow::RecorderWindow(const QString& title, int closeAfter, QPoint at) {
@@ -101,6 +104,10 @@ RecorderWindow::RecorderWindow(const QString& title, int closeAfter, QPoint at) 
         args << QStringLiteral("--close-after") << QString::number(closeAfter);
     }
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    // A real X11 window, whatever platform the caller's own windows use.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process_.setProcessEnvironment(environment);
     process_.start(QStringLiteral(KEY_RECORDER), args);
     const QString idFile = log_ + QStringLiteral(".id");
     if (QTest::qWaitFor([&] { return QFile::exists(idFile); }, kWaitMs)) {

@@ -24,6 +24,9 @@ public:
     bool Running() const { return running_; }
 
 private:
+    // Held open throughout: an X server with no client left resets itself, which would
+    // take the manager's state (and any starting client) with it.
+    void* connection_ = nullptr;
     std::unique_ptr<QProcess> own_;
     bool running_ = false;
 };
