@@ -250,18 +250,27 @@ TEST_F(Forwarding, TwoThreadsForwardingAtOnceEachArriveWhole) {
     Target(chat.handle());
     Control<QPushButton>("按钮1")->click();
     Control<QRadioButton>("单选框2")->setChecked(true);
-    const QString first = QString(200, QChar(u'甲'));
-    const QString second = QString(200, QChar(u'乙'));
+    // Long enough for the two to overlap: each must still arrive in one piece.
+    const QString first = QString(100, QChar(u'甲')) + QString(1000, QLatin1Char('x'));
+    const QString second = QString(100, QChar(u'乙')) + QString(1000, QLatin1Char('y'));
 
+    std::atomic<bool> go{false};
     std::atomic<int> done{0};
     std::thread a([&] {
+        while (!go) {
+            std::this_thread::yield();
+        }
         forwarding().ForwardReceivedSms(1, "1", "F", first, "1");
         ++done;
     });
     std::thread b([&] {
+        while (!go) {
+            std::this_thread::yield();
+        }
         forwarding().TypeNumberLines({second});
         ++done;
     });
+    go = true;
     EXPECT_TRUE(QTest::qWaitFor([&] { return done == 2; }, 60 * 1000));
     a.join();
     b.join();
