@@ -35,10 +35,31 @@ struct SpareKey {
 };
 
 // The keyboard mapping is the X server's, shared by every connection: one typing at a
-// time, and the spare keys bound so far, kept from one call to the next so that a
-// character typed again needs no new binding.
+// time, and the spare keys bound during it. They are unbound again before the call ends:
+// a server left with many keys bound this way can refuse the keymap to programs that
+// start later.
 std::mutex typingMutex;
 std::vector<SpareKey> spareKeys;  // guarded by typingMutex
+
+// Unbinds the spare keys once the last keys typed on them have settled.
+void ReleaseSpareKeys(Display* display) {
+    if (spareKeys.empty()) {
+        return;
+    }
+    SteadyClock::time_point lastUse = spareKeys.front().lastUsed;
+    for (const SpareKey& key : spareKeys) {
+        lastUse = std::max(lastUse, key.lastUsed);
+    }
+    while (SteadyClock::now() < lastUse + kSpareKeySettle) {
+        WaitHandlingEvents(5);
+    }
+    for (const SpareKey& key : spareKeys) {
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(display, key.code, 1, &none, 1);
+    }
+    XSync(display, False);
+    spareKeys.clear();
+}
 
 struct KeyStroke {
     KeyCode code = 0;
@@ -102,8 +123,8 @@ public:
             code = oldest->code;
             spareKeys.erase(oldest);
         }
-        KeySym binding[2] = {symbol, symbol};
-        XChangeKeyboardMapping(display_, code, 2, binding, 1);
+        KeySym binding = symbol;
+        XChangeKeyboardMapping(display_, code, 1, &binding, 1);
         XSync(display_, False);
         spareKeys.push_back({code, symbol, SteadyClock::now()});
         return {code, false};
@@ -276,6 +297,12 @@ public:
     bool PressSymbol(KeySym symbol, int modifiers) {
         std::optional<KeyStroke> key = map_->Native(symbol);
         return key && Press(*key, modifiers);
+    }
+
+    ~TypingSession() {
+        if (connection_.IsOpen()) {
+            ReleaseSpareKeys(connection_.display());
+        }
     }
 
 private:
