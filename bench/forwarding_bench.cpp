@@ -1,7 +1,8 @@
 // Typing into a real window of another process: 16 number lines and a 300-character
 // Chinese SMS, each repetition checked character for character (nothing lost, doubled or
 // reordered). Beside them the same SMS length in ASCII, which needs no spare key bindings,
-// so the figures read as a ratio. Needs an X display (run under xvfb-run); a window manager
+// so the figures read as a ratio. The Chinese run goes last: after thousands of keyboard
+// mapping changes Xvfb has been seen to refuse new programs its keymap. Needs an X display (run under xvfb-run); a window manager
 // is started when none runs.
 
 #include <benchmark/benchmark.h>
@@ -77,11 +78,6 @@ void BM_TypeNumberLines16(benchmark::State& state) {
 }
 BENCHMARK(BM_TypeNumberLines16)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_TypeChineseSms300(benchmark::State& state) {
-    TypeAndCheck(state, {ChineseSms()});
-}
-BENCHMARK(BM_TypeChineseSms300)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
-
 void BM_TypeAsciiSms300(benchmark::State& state) {
     QString sms;
     for (int i = 0; sms.size() < 300; ++i) {
@@ -90,6 +86,11 @@ void BM_TypeAsciiSms300(benchmark::State& state) {
     TypeAndCheck(state, {sms.left(300)});
 }
 BENCHMARK(BM_TypeAsciiSms300)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TypeChineseSms300(benchmark::State& state) {
+    TypeAndCheck(state, {ChineseSms()});
+}
+BENCHMARK(BM_TypeChineseSms300)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -35,31 +35,11 @@ struct SpareKey {
 };
 
 // The keyboard mapping is the X server's, shared by every connection: one typing at a
-// time, and the spare keys bound during it. They are unbound again before the call ends:
-// a server left with many keys bound this way can refuse the keymap to programs that
-// start later.
+// time, and the spare keys bound so far. They stay bound from one call to the next: a key
+// freed and soon bound to another character could still be read with the new binding by
+// a target that lags behind.
 std::mutex typingMutex;
 std::vector<SpareKey> spareKeys;  // guarded by typingMutex
-
-// Unbinds the spare keys once the last keys typed on them have settled.
-void ReleaseSpareKeys(Display* display) {
-    if (spareKeys.empty()) {
-        return;
-    }
-    SteadyClock::time_point lastUse = spareKeys.front().lastUsed;
-    for (const SpareKey& key : spareKeys) {
-        lastUse = std::max(lastUse, key.lastUsed);
-    }
-    while (SteadyClock::now() < lastUse + kSpareKeySettle) {
-        WaitHandlingEvents(5);
-    }
-    for (const SpareKey& key : spareKeys) {
-        KeySym none = NoSymbol;
-        XChangeKeyboardMapping(display, key.code, 1, &none, 1);
-    }
-    XSync(display, False);
-    spareKeys.clear();
-}
 
 struct KeyStroke {
     KeyCode code = 0;
@@ -297,12 +277,6 @@ public:
     bool PressSymbol(KeySym symbol, int modifiers) {
         std::optional<KeyStroke> key = map_->Native(symbol);
         return key && Press(*key, modifiers);
-    }
-
-    ~TypingSession() {
-        if (connection_.IsOpen()) {
-            ReleaseSpareKeys(connection_.display());
-        }
     }
 
 private:

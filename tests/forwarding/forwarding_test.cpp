@@ -22,6 +22,16 @@ namespace {
 using test::FixedPicker;
 using test::RecorderWindow;
 
+// The client's own windows are real X11 windows here, whenever there is a display to show
+// them on; chosen before the test main creates the application.
+const bool kX11Platform = [] {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        return false;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    return true;
+}();
+
 const QString kShiftEnter = QStringLiteral("[S-Enter]");
 const QString kEnter = QStringLiteral("[Enter]");
 
