@@ -2,8 +2,8 @@
 // Chinese SMS, each repetition checked character for character (nothing lost, doubled or
 // reordered). Beside them the same SMS length in ASCII, which needs no spare key bindings,
 // so the figures read as a ratio. The Chinese run goes last: after thousands of keyboard
-// mapping changes Xvfb has been seen to refuse new programs its keymap. Needs an X display (run under xvfb-run); a window manager
-// is started when none runs.
+// mapping changes Xvfb has been seen to refuse new programs its keymap. Needs an X display (run
+// under xvfb-run); a window manager is started when none runs.
 
 #include <benchmark/benchmark.h>
 
