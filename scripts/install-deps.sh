@@ -13,6 +13,7 @@ packages=(
     libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    openbox
     fonts-noto-cjk
     desktop-file-utils dpkg-dev file
 )

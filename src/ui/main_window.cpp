@@ -13,6 +13,7 @@
 
 #include "account/forum_link.h"
 #include "db/template_lookup_controller.h"
+#include "numbers/forwarding_controller.h"
 #include "platform/modal_opener.h"
 #include "platform/mouse_release.h"
 #include "projects/docking_page_controller.h"
@@ -221,6 +222,9 @@ void MainWindow::ConnectControllers() {
     connect(f.按钮4, &QPushButton::clicked, this, [&pickers] { pickers.SearchSendPicker(); });
     // Only the user's pick looks the template up: `activated` is never emitted by code.
     connect(f.组合框_取号_项目列表, &QComboBox::activated, this, [this] { templates_->LookUp(); });
+    forwarding_ = std::make_unique<ForwardingController>(ForwardingController::Widgets{
+        f.图片框_捕获鼠标, f.编辑框_窗口句柄, f.编辑框_窗口标题, f.单选框2, f.编辑框7, f.按钮1,
+        f.按钮2, f.编辑框5, CaptureCrossHairCursor(), CapturePointerCursor()});
     ConnectDockingPages();
 }
 

@@ -16,6 +16,7 @@ class MainForm;
 namespace lanxun {
 
 class DockingPageController;
+class ForwardingController;
 class FundsController;
 class MainWindow;
 class MainWindowController;
@@ -49,6 +50,9 @@ public:
     ProjectListController& projectList() { return *projectList_; }
     ProjectPickersController& pickers() { return *pickers_; }
     TemplateLookupController& templates() { return *templates_; }
+    // Code forwarding of the tab "取号", whose ForwardReceivedSms and TypeNumberLines the
+    // number controllers call.
+    ForwardingController& forwarding() { return *forwarding_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<RecordsPageController> smsRecords_;
     std::unique_ptr<RecordsPageController> referralRecords_;
     std::unique_ptr<FundRecordsController> fundRecords_;
+    std::unique_ptr<ForwardingController> forwarding_;
 };
 
 }  // namespace lanxun

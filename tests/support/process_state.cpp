@@ -8,10 +8,12 @@
 #include "platform/cookie_store.h"
 #include "platform/downloader.h"
 #include "platform/file_locations.h"
+#include "platform/input_simulator.h"
 #include "platform/message_box.h"
 #include "platform/modal_opener.h"
 #include "platform/process.h"
 #include "platform/shell_open.h"
+#include "platform/window_picker.h"
 
 namespace lanxun::test {
 
@@ -31,6 +33,8 @@ void ResetProcessState() {
     InstallClock(nullptr);
     InstallFileLocations(nullptr);
     InstallDownloads(nullptr);
+    InstallInput(nullptr);
+    InstallPicker(nullptr);
 }
 
 }  // namespace lanxun::test
