@@ -18,12 +18,14 @@ case "$command" in
 start)
     port=${3:?port}
     user=$(id -un)
-    mkdir -p "$dir/data"
-    mariadb-install-db --no-defaults --datadir="$dir/data" --user="$user" \
+    # A temporary folder of its own: two servers set up at once collide in a shared /tmp.
+    mkdir -p "$dir/data" "$dir/tmp"
+    mariadb-install-db --no-defaults --datadir="$dir/data" --user="$user" --tmpdir="$dir/tmp" \
         --auth-root-authentication-method=normal --skip-test-db >"$dir/install.log" 2>&1 ||
         { cat "$dir/install.log"; exit 1; }
     # mariadbd refuses to run as root unless told to, hence --user even for the current user.
-    mariadbd --no-defaults --datadir="$dir/data" --user="$user" --bind-address=127.0.0.1 \
+    mariadbd --no-defaults --datadir="$dir/data" --user="$user" --tmpdir="$dir/tmp" \
+        --bind-address=127.0.0.1 \
         --port="$port" --socket="$socket" --pid-file="$dir/mysqld.pid" --skip-name-resolve \
         --skip-log-bin --innodb-buffer-pool-size=16M --log-error="$dir/error.log" \
         >/dev/null 2>&1 &

@@ -80,8 +80,10 @@ protected:
     static void SetUpTestSuite() {
         dir_ = new QTemporaryDir;
         port_ = FreePort();
-        ASSERT_TRUE(Script({"start", dir_->path(), QString::number(port_)}));
+        started_ = Script({"start", dir_->path(), QString::number(port_)});
     }
+    // A server that did not start fails every test (a failed suite set-up would only skip).
+    void SetUp() override { ASSERT_TRUE(started_) << "the template database did not start"; }
     static void TearDownTestSuite() {
         Script({"stop", dir_->path()});
         delete dir_;
@@ -133,6 +135,7 @@ protected:
 
     static inline QTemporaryDir* dir_ = nullptr;
     static inline int port_ = 0;
+    static inline bool started_ = false;
     QComboBox picker_;
     QPlainTextEdit infoBox_;
 };
