@@ -12,6 +12,7 @@
 #include "api/server_lines.h"
 #include "platform_sim.h"
 #include "support/fake_services.h"
+#include "support/find_child.h"
 #include "support/sim_lines.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
@@ -20,12 +21,7 @@
 namespace lanxun {
 namespace {
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
+using test::Child;
 
 // The windows wired to their controllers, against the local platform, the demo user logged in.
 class DockingAndAccountWindowsTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "account/login_state.h"
 #include "api/server_lines.h"
 #include "support/fake_services.h"
+#include "support/find_child.h"
 #include "support/sim_lines.h"
 #include "support/sim_test.h"
 #include "ui/main_window.h"
@@ -16,12 +17,7 @@
 namespace lanxun {
 namespace {
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
+using test::Child;
 
 QStringList Items(const QComboBox* box) {
     QStringList items;

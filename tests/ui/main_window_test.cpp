@@ -24,6 +24,7 @@
 #include "numbers/loop_mode.h"
 #include "platform/worker.h"
 #include "support/fake_services.h"
+#include "support/find_child.h"
 #include "ui/cursors.h"
 #include "ui/docking_help_window.h"
 #include "ui/main_window.h"
@@ -102,12 +103,7 @@ protected:
     QPointer<MainWindow> window_;
 };
 
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* child = window->findChild<T*>(QString::fromUtf8(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
+using test::Child;
 
 // As the window definitions word it: "默认" followed by these 33 entries, in this order.
 QStringList ExpectedRegionItems() {
