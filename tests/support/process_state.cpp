@@ -2,6 +2,7 @@
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
+#include "numbers/home_region.h"
 #include "numbers/loop_mode.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
@@ -23,6 +24,7 @@ void ResetProcessState() {
     SetLines({});
     SetGetLoopMode({});
     SetSendLoopMode({});
+    SetSegmentHost({});
     CookieStore::Instance().Clear();
 
     InstallMessageBoxes(nullptr);
