@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <latch>
 #include <set>
 #include <thread>
 
@@ -440,6 +441,61 @@ TEST_F(NumbersModelTest, ConcurrentClientsNeverShareANumber) {
     }
     EXPECT_EQ(fromQueue, 40);
     EXPECT_EQ(Numbers().Held().size(), size_t{kThreads * kEach});
+}
+
+TEST_F(NumbersModelTest, ModelCallsFromSeveralThreadsKeepItsBooksStraight) {
+    // The model called directly, so that the threads meet inside it far more often than
+    // connections on loopback let them.
+    constexpr int kThreads = 4;
+    constexpr int kEach = 3000;
+    std::vector<std::string> queued;
+    for (int i = 0; i < kThreads * kEach / 2; ++i) {
+        queued.push_back("1860000" + std::to_string(1000 + i));
+    }
+    Numbers().QueueNumbers("1001", queued);
+    const std::vector<platformsim::Account> accounts = sim.Accounts();
+    std::vector<std::vector<std::string>> got(kThreads);
+    std::latch start(kThreads);  // all threads begin together
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            start.arrive_and_wait();
+            const std::string target = "/yh_qh/" + std::string(t % 2 ? kOther : kDemo) +
+                                       "&id=1001&operator=&region=&card=&loop=1";
+            for (int i = 0; i < kEach; ++i) {
+                const std::string reply =
+                    Numbers().Reply(accounts, sim.Projects(), "yh_qh", target);
+                got[t].push_back(reply);
+                // Give every third number back at once, and poll the others.
+                const std::string phone = reply.substr(2);
+                const std::string keys =
+                    std::string(t % 2 ? kOther : kDemo) + "&id=1001&phone=" + phone;
+                if (i % 3 == 0) {
+                    Numbers().Reply(accounts, sim.Projects(), "yh_sf", "/yh_sf/" + keys);
+                } else {
+                    Numbers().Reply(accounts, sim.Projects(), "yh_qm", "/yh_qm/" + keys);
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    std::set<std::string> fromQueue;
+    size_t replies = 0;
+    for (const auto& list : got) {
+        for (const std::string& reply : list) {
+            ASSERT_EQ(reply.substr(0, 2), "1|") << reply;
+            ++replies;
+            if (reply.rfind("1|1860000", 0) == 0) {
+                EXPECT_TRUE(fromQueue.insert(reply).second) << reply;  // each queued one once
+            }
+        }
+    }
+    EXPECT_EQ(replies, size_t{kThreads * kEach});
+    EXPECT_EQ(fromQueue.size(), queued.size());
+    EXPECT_EQ(Numbers().Disposals().size(), size_t{kThreads * (kEach / 3)});
+    EXPECT_EQ(Numbers().Held().size(), size_t{kThreads * kEach - kThreads * (kEach / 3)});
 }
 
 }  // namespace
