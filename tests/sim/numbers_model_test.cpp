@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <future>
 #include <latch>
 #include <set>
 #include <thread>
@@ -354,6 +355,12 @@ TEST_F(NumbersModelTest, PollAnswersNoSmsUntilDueThenTheSms) {
         EXPECT_EQ(Poll("1001", "15900001111"), "0|15900001111|" + Gbk("没有收到短信"));
     }
 
+    // Bytes that are not UTF-8 go out as they are (a platform sending broken GBK).
+    const std::string broken = "\xB0\xA1\xFF\xFF 123";
+    Numbers().PlanSms("15900002222", {broken});
+    EXPECT_EQ(TakeSpecified("1001", "15900002222"), "1|15900002222");
+    EXPECT_EQ(Poll("1001", "15900002222"), "1|15900002222|" + broken);
+
     // The default SMS names the project and carries a six-digit code.
     Numbers().SetDefaultSmsPlan({});
     const std::string other = NumberOf(Take("1001"));
@@ -499,3 +506,15 @@ TEST_F(NumbersModelTest, ModelCallsFromSeveralThreadsKeepItsBooksStraight) {
 }
 
 }  // namespace
+
+TEST_F(NumbersModelTest, ReplyDelayHoldsTheModelsAnswers) {
+    Numbers().SetReplyDelay(1h);
+    const int port = sim.Port(Line::Number);
+    auto pending = std::async(std::launch::async, [port] {
+        return Exchange(port, GetRequest("/yh_qh/" + kDemo + "&id=1001&phone=13600001111"));
+    });
+    ASSERT_TRUE(sim.WaitForRequests(1, 10s));
+    EXPECT_EQ(pending.wait_for(200ms), std::future_status::timeout);
+    sim.Stop();  // ends the wait without an answer
+    EXPECT_EQ(pending.get().bytes, "");
+}

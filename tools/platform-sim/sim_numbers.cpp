@@ -76,11 +76,6 @@ const std::vector<int>& BlocksOf(const std::string& province) {
     return found == blocks.end() ? none : found->second;
 }
 
-std::string GbkOrAsIs(const std::string& utf8) {
-    std::string gbk;
-    return TryUtf8ToGbk(utf8, gbk) ? gbk : utf8;
-}
-
 bool Due(const SmsPlan& plan, int serial, int polls, std::chrono::steady_clock::duration elapsed) {
     auto wait = plan.delay;
     if (plan.delaySpread.count() > 0) {
@@ -127,7 +122,7 @@ std::string NumberModel::Reply(const std::vector<Account>& accounts,
     if (word == "yh_qh") {
         if (refusals_ > 0) {
             --refusals_;
-            return "0|" + GbkOrAsIs(refusalMessage_);
+            return "0|" + Gbk(refusalMessage_);
         }
         std::optional<SimProject> project = projects.Project(projectId);
         const bool valid = project && !projectId.empty() && projectId.size() < 10 &&
@@ -282,10 +277,10 @@ void NumberModel::Hold(const std::string& user, const std::string& projectId,
     h.sms = plan == smsPlans_.end() ? defaultSms_ : plan->second;
     if (h.sms.text.empty()) {
         const uint32_t code = 100000 + Mix(static_cast<uint32_t>(h.serial) * 7919U) % 900000;
-        h.smsText = GbkOrAsIs("【" + projectName + "】您的验证码是" + std::to_string(code) +
-                              "，5分钟内有效。");
+        h.smsText =
+            Gbk("【" + projectName + "】您的验证码是" + std::to_string(code) + "，5分钟内有效。");
     } else {
-        h.smsText = GbkOrAsIs(h.sms.text);
+        h.smsText = Gbk(h.sms.text);
     }
     held_[phone] = h;
 }
@@ -306,7 +301,7 @@ std::string NumberModel::Poll(const std::string& user, const std::string& projec
         const std::string text = !h.sending->text.empty() ? h.sending->text
                                  : h.sending->sent        ? std::string("成功")
                                                           : std::string("失败");
-        return "1|" + phone + "|" + GbkOrAsIs(text);
+        return "1|" + phone + "|" + Gbk(text);
     }
     if (!h.delivered && Due(h.sms, h.serial, h.polls, std::chrono::steady_clock::now() - h.since)) {
         h.delivered = true;
@@ -372,7 +367,7 @@ void NumberModel::PlanSms(const std::string& phone, SmsPlan plan) {
         h.polls = 0;
         h.delivered = false;
         if (!plan.text.empty()) {
-            h.smsText = GbkOrAsIs(plan.text);
+            h.smsText = Gbk(plan.text);
         }
     }
 }

@@ -25,7 +25,9 @@ class ProjectCatalogue;
 // "没有收到短信" and `delay` plus the number's share of `delaySpread` has passed since the
 // number was obtained (or since the plan was set for a number already held).
 struct SmsPlan {
-    std::string text;  // UTF-8; empty: "【<project name>】您的验证码是<6 digits>，5分钟内有效。"
+    // UTF-8 (bytes that are not UTF-8 go out as they are); empty:
+    // "【<project name>】您的验证码是<6 digits>，5分钟内有效。"
+    std::string text;
     int queriesBefore = 0;
     std::chrono::milliseconds delay{0};
     // Numbers get distinct delays between `delay` and `delay + delaySpread`.
@@ -37,7 +39,8 @@ struct SmsPlan {
 struct SendPlan {
     bool sent = true;
     int queriesBefore = 2;
-    std::string text;  // UTF-8; empty: "成功" when sent, "失败" otherwise
+    std::string
+        text;  // UTF-8, or bytes sent as they are; empty: "成功" when sent, "失败" otherwise
 };
 
 enum class Disposal { Release, Blacklist };
