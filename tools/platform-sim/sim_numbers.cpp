@@ -117,6 +117,9 @@ std::string NumberModel::Reply(const std::vector<Account>& accounts,
     const std::string user = account->userName;
     const std::string projectId = PercentDecode(QueryValue(query, "id"));
     const std::string phone = PercentDecode(QueryValue(query, "phone"));
+    // Looked up before this model's lock, so that the two locks are never held together.
+    const std::optional<SimProject> project =
+        word == "yh_qh" ? projects.Project(projectId) : std::nullopt;
 
     std::lock_guard<std::mutex> lock(mutex_);
     if (word == "yh_qh") {
@@ -124,7 +127,6 @@ std::string NumberModel::Reply(const std::vector<Account>& accounts,
             --refusals_;
             return "0|" + Gbk(refusalMessage_);
         }
-        std::optional<SimProject> project = projects.Project(projectId);
         const bool valid = project && !projectId.empty() && projectId.size() < 10 &&
                            std::all_of(projectId.begin(), projectId.end(),
                                        [](char c) { return c >= '0' && c <= '9'; }) &&
