@@ -96,6 +96,7 @@ public:
     void SetReplyDelay(std::chrono::milliseconds delay);
     std::chrono::milliseconds ReplyDelay() const;
 
+    // The numbers held now, in the order they were (last) obtained.
     std::vector<HeldNumber> Held() const;
     // Successful releases and black-listings, oldest first.
     std::vector<DisposedNumber> Disposals() const;
