@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "platform_sim.h"
+#include "sim_numbers.h"
 
 namespace lanxun::test {
 
@@ -24,6 +25,7 @@ protected:
         sim_->ClearScripts();
         sim_->ClearRequests();
         sim_->SetProxyCredentials("", "");
+        sim_->Numbers().Reset();
     }
 
     // "http://" + the line's address + path.

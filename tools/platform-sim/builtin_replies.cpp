@@ -43,6 +43,13 @@ const std::array<const char*, 16> kProvinces = {
     "山东", "河南", "福建", "陕西", "重庆", "天津", "辽宁", "云南",
 };
 
+// The provinces of the last sixteen blocks, so that every region the client offers has numbers.
+constexpr int kFirstMoreBlock = 10000 - 16;
+const std::array<const char*, 16> kMoreProvinces = {
+    "安徽", "宁夏", "河北", "山西", "内蒙",   "吉林", "甘肃", "江西",
+    "广西", "西藏", "海南", "贵州", "黑龙江", "新疆", "澳门", "香港",
+};
+
 bool IsMobileNumber(const std::string& number) {
     return number.size() == 11 && number[0] == '1' &&
            std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -112,6 +119,9 @@ std::string PlatformSim::SegmentProvince(const std::string& number) {
     }
     // Digits 4 to 7 pick the province, so neighbouring blocks land in different ones.
     int block = std::stoi(number.substr(3, 4));
+    if (block >= kFirstMoreBlock) {
+        return Gbk(kMoreProvinces[static_cast<size_t>(block - kFirstMoreBlock)]);
+    }
     return Gbk(kProvinces[static_cast<size_t>(block) % kProvinces.size()]);
 }
 

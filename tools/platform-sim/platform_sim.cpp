@@ -16,6 +16,7 @@
 #include "segment_server.h"
 #include "sim_accounts.h"
 #include "sim_dockings.h"
+#include "sim_numbers.h"
 #include "sim_text.h"
 #include "tls_identity.h"
 
@@ -177,6 +178,7 @@ struct PlatformSim::Impl {
     std::unique_ptr<SegmentServer> segment;
 
     ProjectCatalogue projects;  // guarded by its own lock
+    NumberModel numbers;        // guarded by its own lock
 
     void Record(Line line, const IncomingRequest& in) {
         {
@@ -230,6 +232,15 @@ struct PlatformSim::Impl {
                 in.target.size() > path.size() ? in.target.substr(path.size() + 1) : std::string();
             reply.body = SegmentReply(PercentDecode(QueryValue(query, "tel")));
             reply.headers.emplace_back("Content-Type", "text/javascript; charset=gbk");
+        } else if (NumberModel::Handles(EndpointWord(in.target)) &&
+                   EndpointLine(EndpointWord(in.target)) == line) {
+            std::vector<Account> known;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                known = accounts;
+            }
+            reply.body = numbers.Reply(known, projects, EndpointWord(in.target), in.target);
+            reply.delayMs = static_cast<int>(numbers.ReplyDelay().count());
         } else if (std::optional<std::string> money = MoneyReply(line, in)) {
             reply.body = *money;
         }
@@ -556,6 +567,10 @@ ProjectCatalogue& PlatformSim::Projects() {
 
 FundsModel& PlatformSim::Funds() {
     return impl_->funds;
+}
+
+NumberModel& PlatformSim::Numbers() {
+    return impl_->numbers;
 }
 
 std::vector<RecordedRequest> PlatformSim::Requests() const {

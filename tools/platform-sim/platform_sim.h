@@ -17,6 +17,7 @@ namespace platformsim {
 
 class ProjectCatalogue;
 class FundsModel;
+class NumberModel;
 
 enum class Line {
     Account,
@@ -145,6 +146,9 @@ public:
 
     // The accounts' money and records behind yh_gx, the record lists, recharges and withdrawals.
     FundsModel& Funds();
+
+    // The numbers behind yh_qh, yh_qm, yh_sf, yh_lh and fdx_tj, and their test plans.
+    NumberModel& Numbers();
 
     std::vector<RecordedRequest> Requests() const;
     // Waits up to `timeout` until at least `count` requests were recorded.

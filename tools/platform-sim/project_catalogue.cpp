@@ -99,6 +99,12 @@ std::vector<ProjectApplication> ProjectCatalogue::Applications() const {
     return applications_;
 }
 
+std::optional<SimProject> ProjectCatalogue::Project(const std::string& id) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const SimProject* found = Find(id);
+    return found ? std::optional<SimProject>(*found) : std::nullopt;
+}
+
 const SimProject* ProjectCatalogue::Find(const std::string& id) const {
     for (const SimProject& p : projects_) {
         if (p.id == id) {

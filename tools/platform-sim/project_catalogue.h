@@ -7,6 +7,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ public:
     void SetFavourites(const std::string& userName, std::vector<std::string> ids);
     std::vector<std::string> Favourites(const std::string& userName) const;
     std::vector<ProjectApplication> Applications() const;
+    // The project with this ID, if the catalogue has one.
+    std::optional<SimProject> Project(const std::string& id) const;
 
     static std::vector<SimProject> DemoProjects();
 
