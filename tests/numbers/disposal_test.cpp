@@ -164,7 +164,7 @@ class GiveBackAll : public DisposalTest, public ::testing::WithParamInterface<Al
 TEST_P(GiveBackAll, SendsEveryRowWithItsOwnProjectInOrderAndEmptiesTheList) {
     const AllCase& c = GetParam();
     FillThree();
-    sim_->ScriptSequence(c.word, {Reply(200, "1|成功"),
+    sim_->ScriptSequence(c.word, {Reply(200, platformsim::Gbk("1|成功")),
                                   Reply(200, platformsim::Gbk("0|号码不存在")), Reply(200, "")});
     std::set<QString> labels;
     bool buttonsHeldWhileShown = true;
@@ -249,12 +249,12 @@ TEST_P(GiveBackOne, DeletesTheSelectedRowWhateverTheReply) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, GiveBackOne,
-    ::testing::Values(OneCase{"Refused", "释放号码", "yh_sf",
-                              Reply(200, platformsim::Gbk("0|释放失败"))},
-                      OneCase{"Empty", "释放号码", "yh_sf", Reply(200, "")},
-                      OneCase{"Released", "释放号码", "yh_sf", Reply(200, "1|成功")},
-                      OneCase{"Blacklisted", "拉黑号码", "yh_lh", Reply(200, "1|成功")},
-                      OneCase{"Dropped", "拉黑号码", "yh_lh", Reply(200, "", {}, 0, true)}),
+    ::testing::Values(
+        OneCase{"Refused", "释放号码", "yh_sf", Reply(200, platformsim::Gbk("0|释放失败"))},
+        OneCase{"Empty", "释放号码", "yh_sf", Reply(200, "")},
+        OneCase{"Released", "释放号码", "yh_sf", Reply(200, platformsim::Gbk("1|成功"))},
+        OneCase{"Blacklisted", "拉黑号码", "yh_lh", Reply(200, platformsim::Gbk("1|成功"))},
+        OneCase{"Dropped", "拉黑号码", "yh_lh", Reply(200, "", {}, 0, true)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The row that goes is the one that was read before the request, also when a row before it
@@ -264,7 +264,7 @@ TEST_F(DisposalTest, TheSingleDisposalDeletesTheRowItReadNotTheOneInItsPlace) {
     // A platform of its own that holds the reply until the test stops it.
     platformsim::PlatformSim holding;
     ASSERT_TRUE(holding.Start());
-    holding.Script("yh_sf", Reply(200, "1|成功", {}, 60000));
+    holding.Script("yh_sf", Reply(200, platformsim::Gbk("1|成功"), {}, 60000));
     ServerLines lines = test::SimLines(*sim_);
     lines.disposalLine = QString::fromStdString(holding.Address(platformsim::Line::Disposal));
     SetLines(lines);
@@ -529,7 +529,7 @@ TEST_F(DisposalTest, WhileABatchHoldsTheButtonsOnlyTheMenuGivesBack) {
     for (const char* name : kAcquisitionButtons) {
         Child<QPushButton>(name)->setEnabled(false);  // as a running batch leaves them
     }
-    sim_->Script("yh_sf", Reply(200, "1|成功"));
+    sim_->Script("yh_sf", Reply(200, platformsim::Gbk("1|成功")));
     QTest::mouseClick(Child<QPushButton>("按钮_取号全部释放"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>("按钮_取号_全部加黑"), Qt::LeftButton);
     EXPECT_TRUE(fakes_.messageBoxes.shown.empty());
@@ -549,7 +549,7 @@ TEST_F(DisposalTest, ResultsReadBeforeADeletionOrAUseAgainLandOnTheirOwnRowsOnly
         list_->Append(QString::fromUtf8(phone), QStringLiteral("2026年1月1日10时"),
                       QStringLiteral("1001"));
     }
-    sim_->Script("yh_sf", Reply(200, "1|成功"));
+    sim_->Script("yh_sf", Reply(200, platformsim::Gbk("1|成功")));
     sim_->Script("yh_qh", Reply(200, "1|13800000044"));
     std::atomic<bool> read{false};
     std::atomic<bool> written{false};
