@@ -1,5 +1,6 @@
 #include "platform/handler_scope.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -31,6 +32,10 @@ public:
     void Leave() {
         if (--running_ == 0 && deletionHeld_) {
             deletionHeld_ = false;
+            // Qt takes the swallowed deletion for one still pending and drops a second
+            // deleteLater while the window has any other event posted (a repaint, say);
+            // those events are moot for a window about to go.
+            QCoreApplication::removePostedEvents(window_);
             // Still inside the handler's own call stack: deleted from the event loop.
             window_->deleteLater();
         }

@@ -14,6 +14,7 @@
 #include "account/forum_link.h"
 #include "db/template_lookup_controller.h"
 #include "numbers/forwarding_controller.h"
+#include "numbers/number_disposal_controller.h"
 #include "platform/modal_opener.h"
 #include "platform/mouse_release.h"
 #include "projects/docking_page_controller.h"
@@ -226,6 +227,7 @@ void MainWindow::ConnectControllers() {
         f.图片框_捕获鼠标, f.编辑框_窗口句柄, f.编辑框_窗口标题, f.单选框2, f.编辑框7, f.按钮1,
         f.按钮2, f.编辑框5, CaptureCrossHairCursor(), CapturePointerCursor()});
     ConnectDockingPages();
+    ConnectNumberDisposal();
 }
 
 // "专属对接" and "公开专属": buttons, the right-click menus and the navigator's requests.
@@ -272,6 +274,41 @@ void MainWindow::ConnectDockingPages() {
     on("公开加入专属", "加入专属(J)", [open] { open->JoinFromFullList(); });
     on("公开加入专属", "刷新(R)", [open] { open->StartLoad(); });
     on("专属", "加入专属", [open] { open->JoinFromFilteredList(); });
+}
+
+// The number list of the tab "取号": its menu "取号功能", the double click and the buttons
+// that give back every number.
+void MainWindow::ConnectNumberDisposal() {
+    Ui::MainForm& f = *form_;
+    const QString menuName = QStringLiteral("取号功能");
+    disposal_ = std::make_unique<NumberDisposalController>(NumberDisposalController::Widgets{
+        this,
+        f.超级列表框_取码_列表框,
+        f.组合框_取号_项目列表,
+        f.透明标签_取号_状态提示,
+        MainMenu(this, menuName),
+        {f.按钮_取号_获取号码, f.按钮_取号_指定, f.按钮_取号_全部加黑, f.按钮_取号全部释放}});
+    NumberDisposalController* disposal = disposal_.get();
+    f.超级列表框_取码_列表框->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(f.超级列表框_取码_列表框, &QWidget::customContextMenuRequested, this,
+            [disposal] { disposal->ShowMenu(QCursor::pos()); });
+    connect(f.超级列表框_取码_列表框, &QTreeWidget::itemDoubleClicked, this,
+            [disposal] { disposal->CopyCodeOrPhone(); });
+    const auto on = [this, &menuName](const char* caption, auto action) {
+        connect(MainMenuItem(this, menuName, QString::fromUtf8(caption)), &QAction::triggered, this,
+                action);
+    };
+    on("复制手机号码(A)", [disposal] { disposal->CopyPhone(); });
+    on("复制验证码(B)", [disposal] { disposal->CopyCode(); });
+    on("复制全部手机号码(D)", [disposal] { disposal->CopyAllPhones(); });
+    on("复制短信内容(C)", [disposal] { disposal->CopySmsText(); });
+    on("再次使用号码", [disposal] { disposal->UseAgain(); });
+    on("释放号码", [disposal] { disposal->DisposeSelected(Disposal::Release); });
+    on("拉黑号码", [disposal] { disposal->DisposeSelected(Disposal::Blacklist); });
+    connect(f.按钮_取号全部释放, &QPushButton::clicked, this,
+            [disposal] { disposal->DisposeAll(Disposal::Release); });
+    connect(f.按钮_取号_全部加黑, &QPushButton::clicked, this,
+            [disposal] { disposal->DisposeAll(Disposal::Blacklist); });
 }
 
 bool MainWindow::event(QEvent* event) {

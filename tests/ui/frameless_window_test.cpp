@@ -248,6 +248,26 @@ TEST_F(FramelessWindowTest, AWindowClosedWhileItsHandlerWaitsGoesWhenTheHandlerR
     }
 }
 
+// The held-back close is carried out also when the window has other events waiting as the
+// handler returns (a repaint the handler asked for, say): Qt would otherwise take the second
+// deletion for a duplicate of the swallowed first one and drop it.
+TEST_F(FramelessWindowTest, AHeldCloseGoesThroughWithOtherEventsPosted) {
+    test::FastClock fast(100);
+    test::ScopedClock installed(fast);
+    QPointer<CountingWindow> window = new CountingWindow;
+    window->show();
+    {
+        HandlerScope running(window);
+        QTimer::singleShot(0, window, [&] { window->deleteLater(); });
+        PumpDelay(1000);
+        ASSERT_TRUE(running.WindowClosing());
+        QCoreApplication::postEvent(window, new QEvent(QEvent::User));
+    }
+    RunDeferredDeletes();
+    EXPECT_TRUE(window.isNull());
+    delete window.data();
+}
+
 // A handler that waits with nothing closing it leaves the window as it was.
 TEST_F(FramelessWindowTest, AHandlerThatWaitsKeepsAnOpenWindowOpen) {
     test::FastClock fast(100);
