@@ -20,6 +20,7 @@ class ForwardingController;
 class FundsController;
 class MainWindow;
 class MainWindowController;
+class NumbersPageController;
 class PublicDockingController;
 class ProjectListController;
 class ProjectPickersController;
@@ -53,6 +54,8 @@ public:
     // Code forwarding of the tab "取号", whose ForwardReceivedSms and TypeNumberLines the
     // number controllers call.
     ForwardingController& forwarding() { return *forwarding_; }
+    // Acquisition on the tab "取号", and the page's routines (code polling, home province).
+    NumbersPageController& numbers() { return *numbers_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -63,6 +66,7 @@ private:
     void ConnectWindowButtons();
     void ConnectControllers();
     void ConnectDockingPages();
+    void ConnectNumbersPage();
 
     std::unique_ptr<Ui::MainForm> form_;
     std::unique_ptr<MainWindowController> shell_;
@@ -81,6 +85,7 @@ private:
     std::unique_ptr<RecordsPageController> referralRecords_;
     std::unique_ptr<FundRecordsController> fundRecords_;
     std::unique_ptr<ForwardingController> forwarding_;
+    std::unique_ptr<NumbersPageController> numbers_;
 };
 
 }  // namespace lanxun
