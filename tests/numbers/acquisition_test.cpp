@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "api/protocol.h"
 #include "numbers/loop_mode.h"
@@ -288,6 +289,19 @@ TEST_F(AcquisitionTest, ChosenNumberRefusedOrNotTyped) {
     Control<QAbstractButton>("按钮_取号_指定")->click();
     EXPECT_TRUE(sim_->Requests().empty());
     EXPECT_EQ(ButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
+}
+
+// The window is asked to go while the chosen-number handler waits for its reply: it goes once
+// the handler has returned, and the handler adds nothing to a window on its way out.
+TEST_F(AcquisitionTest, WindowGoingWhileTheChosenNumberIsAskedFor) {
+    sim_->Script("yh_qh", Reply(200, "1|13912345678", {}, 300));
+    Control<QLineEdit>("编辑框_取号_指定")->setText(QStringLiteral("13912345678"));
+    QTimer::singleShot(50, window_, [this] { window_->deleteLater(); });
+    Control<QAbstractButton>("按钮_取号_指定")->click();
+    ASSERT_FALSE(window_.isNull());
+    EXPECT_EQ(List().RowCount(), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window_.isNull());
 }
 
 }  // namespace
