@@ -2,10 +2,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <mutex>
 
 #include "api/protocol.h"
 #include "numbers/loop_mode.h"
 #include "numbers_page_fixture.h"
+#include "platform/input_simulator.h"
 #include "support/sim_reply.h"
 
 namespace lanxun {
@@ -14,8 +16,38 @@ namespace {
 using test::Reply;
 using test::SimTargets;
 
+// What the batch hands to code forwarding to type, keys shown as "[S-Enter]" and "[Enter]".
+class RecordingInput : public InputSimulator {
+public:
+    bool TypeText(WindowHandle, const QString& text) override {
+        std::lock_guard lock(mutex_);
+        typed_ << text;
+        return true;
+    }
+    bool PressKey(WindowHandle, int, int modifiers) override {
+        std::lock_guard lock(mutex_);
+        typed_ << (modifiers == kShiftKey ? QStringLiteral("[S-Enter]")
+                                          : QStringLiteral("[Enter]"));
+        return true;
+    }
+    QStringList Typed() {
+        std::lock_guard lock(mutex_);
+        return typed_;
+    }
+
+private:
+    std::mutex mutex_;
+    QStringList typed_;
+};
+
 class AcquisitionTest : public test::NumbersPageTest {
 protected:
+    void SetUp() override {
+        NumbersPageTest::SetUp();
+        InstallInput(&input_);
+    }
+    RecordingInput input_;
+
     QStringList NumberLines() {
         const QString text = Control<QPlainTextEdit>("编辑框6")->toPlainText();
         return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
@@ -71,7 +103,7 @@ TEST_F(AcquisitionTest, SeventeenIsRefusedAndTheListStaysAsItWas) {
     List().Append(QStringLiteral("13900000001"), QStringLiteral("2026年12月10日15时"),
                   QStringLiteral("1002"));
     RunBatch(QStringLiteral("17"));
-    EXPECT_EQ(fakes_.messageBoxes.Texts(), QStringList{QStringLiteral("一次最多只能取16个号码")});
+    ASSERT_EQ(fakes_.messageBoxes.Texts(), QStringList{QStringLiteral("一次最多只能取16个号码")});
     EXPECT_EQ(fakes_.messageBoxes.shown.front().icon, MessageIcon::Question);
     EXPECT_EQ(Phones(), QStringList{QStringLiteral("13900000001")});
     EXPECT_TRUE(sim_->Requests().empty());
@@ -85,6 +117,9 @@ TEST_F(AcquisitionTest, RefusalAfterANumberIsSkippedAndLinesKeepTheAttemptNumber
     EXPECT_EQ(Phones(), (QStringList{"13800000011", "13800000033"}));
     EXPECT_EQ(NumberLines(), (QStringList{"COM1 13800000011", "COM3 13800000033"}));
     EXPECT_TRUE(fakes_.messageBoxes.shown.empty());
+    // Handed to forwarding with forwarding off all the same, one message of two lines.
+    EXPECT_EQ(input_.Typed(), (QStringList{"COM1 13800000011", "[S-Enter]", "COM3 13800000033",
+                                           "[S-Enter]", "[Enter]"}));
 }
 
 TEST_F(AcquisitionTest, FirstRefusalShowsTheMessageWithoutZeroBarsAndEndsAfterTheRelease) {
@@ -130,6 +165,7 @@ TEST_F(AcquisitionTest, ProjectIdFromOneThousandUp) {
           Case{"您未收藏[短信项目]，可通过关键字或项目ID进行搜索。", false},
           Case{"[10a3]坏项目", false}}) {
         SCOPED_TRACE(c.item);
+        const qsizetype typed = input_.Typed().size();
         sim_->ClearRequests();
         sim_->Script("yh_qh", Reply(200, "1|13800000011"));
         Picker()->addItem(QString::fromUtf8(c.item));
@@ -140,6 +176,8 @@ TEST_F(AcquisitionTest, ProjectIdFromOneThousandUp) {
                         : QStringList{};
         EXPECT_EQ(Targets(QStringLiteral("yh_qh")), expected);
         EXPECT_TRUE(fakes_.messageBoxes.shown.empty());
+        // Without a project the batch ends before forwarding is handed anything.
+        EXPECT_EQ(input_.Typed().size() == typed, !c.requested);
         EXPECT_EQ(ButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
     }
 }
@@ -168,6 +206,7 @@ TEST_F(AcquisitionTest, BadCounts) {
     for (const Case& c : {Case{"", false}, Case{"abc", false}, Case{"-3", false}, Case{"0", false},
                           Case{"99999999999", true}}) {
         SCOPED_TRACE(c.count);
+        const qsizetype enters = input_.Typed().count(QStringLiteral("[Enter]"));
         sim_->ClearRequests();
         fakes_.messageBoxes.shown.clear();
         List().Clear();
@@ -180,9 +219,12 @@ TEST_F(AcquisitionTest, BadCounts) {
             EXPECT_EQ(fakes_.messageBoxes.Texts(),
                       QStringList{QStringLiteral("一次最多只能取16个号码")});
             EXPECT_EQ(List().RowCount(), 1);
+            EXPECT_EQ(input_.Typed().count(QStringLiteral("[Enter]")), enters);
         } else {
             // Released and emptied all the same, without a word.
             EXPECT_TRUE(fakes_.messageBoxes.shown.empty());
+            // Forwarding still gets the (empty) set of lines: the closing Enter alone.
+            EXPECT_EQ(input_.Typed().count(QStringLiteral("[Enter]")), enters + 1);
             EXPECT_EQ(Targets(QStringLiteral("yh_sf")).size(), 1);
             EXPECT_EQ(List().RowCount(), 0);
         }
