@@ -28,3 +28,7 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
 cmake --build "$build" --target lanxun-disposal-screenshot -j 2
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/tools/screenshots/lanxun-disposal-screenshot" "$out"
+# The tab "取号" with three numbers polled to their codes.
+cmake --build "$build" --target lanxun-numbers-screenshot -j 2
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build/tools/screenshots/lanxun-numbers-screenshot" "$out"

@@ -69,6 +69,13 @@ int NumberList::PositionOf(quint64 identity) const {
     });
 }
 
+NumberRow NumberList::RowOf(quint64 identity) const {
+    return ReadOnUiThread([this, identity] {
+        QTreeWidgetItem* item = FindItem(view_, identity);
+        return item ? ReadItem(item, view_->indexOfTopLevelItem(item)) : NumberRow{};
+    });
+}
+
 NumberRow NumberList::Append(const QString& phone, const QString& obtainedAt,
                              const QString& projectId) {
     return ReadOnUiThread([&, this] {

@@ -56,6 +56,9 @@ public:
     NumberRow Row(int position) const;
     // The row's current position, or -1 when it is gone.
     int PositionOf(quint64 identity) const;
+    // The row with `identity` as it stands now, wherever it has moved; a row that does not
+    // Exist() when it is gone.
+    NumberRow RowOf(quint64 identity) const;
 
     // Appends a row: sequence is the row count before insertion plus 1, then the phone, the
     // acquisition time and the project ID; the other cells stay empty.

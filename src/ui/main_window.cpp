@@ -15,6 +15,7 @@
 #include "db/template_lookup_controller.h"
 #include "numbers/forwarding_controller.h"
 #include "numbers/number_disposal_controller.h"
+#include "numbers/numbers_page_controller.h"
 #include "platform/modal_opener.h"
 #include "platform/mouse_release.h"
 #include "projects/docking_page_controller.h"
@@ -50,7 +51,9 @@ std::vector<WorkerFactory> BackgroundWorkers() {
     // In this order: code polling, send-result polling, balance refresh, home-province
     // lookup, receive-side favourites, send-side favourites. Each arrives with its routine.
     return {
+        [](MainWindow& window) { return window.numbers().CreatePollWorker(); },
         CreateBalanceRefresher,
+        [](MainWindow& window) { return window.numbers().CreateRegionWorker(); },
         [](MainWindow& window) { return window.pickers().CreateReceiveLoader(); },
         [](MainWindow& window) { return window.pickers().CreateSendLoader(); },
     };
@@ -133,6 +136,7 @@ MainWindow::MainWindow(QPointer<QWidget> loginWindow, std::vector<WorkerFactory>
 MainWindow::~MainWindow() {
     // The routines use the form, which goes away with this window.
     shell_->StopWorkers();
+    numbers_->StopBatch();
 }
 
 bool MainWindow::FirstActivationDone() const {
@@ -226,8 +230,25 @@ void MainWindow::ConnectControllers() {
     forwarding_ = std::make_unique<ForwardingController>(ForwardingController::Widgets{
         f.图片框_捕获鼠标, f.编辑框_窗口句柄, f.编辑框_窗口标题, f.单选框2, f.编辑框7, f.按钮1,
         f.按钮2, f.编辑框5, CaptureCrossHairCursor(), CapturePointerCursor()});
+    ConnectNumbersPage();
     ConnectDockingPages();
     ConnectNumberDisposal();
+}
+
+// "取号": acquisition's buttons and the loop mode.
+void MainWindow::ConnectNumbersPage() {
+    Ui::MainForm& f = *form_;
+    numbers_ = std::make_unique<NumbersPageController>(
+        NumbersPageController::Widgets{this, f.超级列表框_取码_列表框, f.透明标签_取号_状态提示,
+                                       f.组合框_取号_项目列表, f.组合框_运营商, f.组合框_地区,
+                                       f.组合框_卡型, f.编辑框_取号_获取数量, f.编辑框_取号_指定,
+                                       f.选择框_取号_不过滤, f.编辑框6, f.按钮_取号_获取号码,
+                                       f.按钮_取号_指定, f.按钮_取号_全部加黑, f.按钮_取号全部释放},
+        forwarding_.get());
+    NumbersPageController* page = numbers_.get();
+    connect(f.按钮_取号_获取号码, &QPushButton::clicked, this, [page] { page->ObtainBatch(); });
+    connect(f.按钮_取号_指定, &QPushButton::clicked, this, [page] { page->ObtainSpecified(); });
+    connect(f.选择框_取号_不过滤, &QCheckBox::clicked, this, [page] { page->LoopModeClicked(); });
 }
 
 // "专属对接" and "公开专属": buttons, the right-click menus and the navigator's requests.

@@ -21,6 +21,7 @@ class FundsController;
 class MainWindow;
 class MainWindowController;
 class NumberDisposalController;
+class NumbersPageController;
 class PublicDockingController;
 class ProjectListController;
 class ProjectPickersController;
@@ -56,6 +57,8 @@ public:
     ForwardingController& forwarding() { return *forwarding_; }
     // The number list's menu, copies and disposals on the tab "取号".
     NumberDisposalController& disposal() { return *disposal_; }
+    // Acquisition on the tab "取号", and the page's routines (code polling, home province).
+    NumbersPageController& numbers() { return *numbers_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -67,6 +70,7 @@ private:
     void ConnectControllers();
     void ConnectDockingPages();
     void ConnectNumberDisposal();
+    void ConnectNumbersPage();
 
     std::unique_ptr<Ui::MainForm> form_;
     std::unique_ptr<MainWindowController> shell_;
@@ -86,6 +90,7 @@ private:
     std::unique_ptr<FundRecordsController> fundRecords_;
     std::unique_ptr<ForwardingController> forwarding_;
     std::unique_ptr<NumberDisposalController> disposal_;
+    std::unique_ptr<NumbersPageController> numbers_;
 };
 
 }  // namespace lanxun

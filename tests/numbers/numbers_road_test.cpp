@@ -1,0 +1,82 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "account/login_state.h"
+#include "api/server_lines.h"
+#include "numbers/home_region.h"
+#include "numbers/numbers_page_controller.h"
+#include "platform/gbk.h"
+#include "support/fake_services.h"
+#include "support/find_child.h"
+#include "support/sim_lines.h"
+#include "support/sim_reply.h"
+#include "support/sim_test.h"
+#include "ui/main_window.h"
+
+namespace lanxun {
+namespace {
+
+using test::Child;
+using test::Reply;
+
+// The main window with all its routines: pick the first favourite, get three numbers, and
+// each row ends with its province, "短信已达到" and the code.
+class NumbersRoadTest : public test::SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        SetLines(test::SimLines(*sim_));
+        CurrentLogin().userName = QStringLiteral("demo2026");
+        CurrentLogin().password = QStringLiteral("lanxun666");
+        SetSegmentHost(QString::fromStdString(sim_->Address(platformsim::Line::Segment)));
+        window_ = new MainWindow(QPointer<QWidget>());
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+    }
+    void TearDown() override { delete window_.data(); }
+
+    test::FakeServices fakes_;
+    test::FastClock clock_{50};
+    test::ScopedClock useClock_{clock_};
+    QPointer<MainWindow> window_;
+};
+
+TEST_F(NumbersRoadTest, BatchPolledToTheCode) {
+    auto* picker = Child<QComboBox>(window_, "组合框_取号_项目列表");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picker->count() > 0; }, 30000));
+    sim_->ScriptSequence("yh_qh", {Reply(200, "1|13810010000"), Reply(200, "1|13810020000"),
+                                   Reply(200, "1|13810030000")});
+    sim_->Script(
+        "yh_qm",
+        Reply(200, ToGbk(QStringLiteral("1|1|【抖音】验证码246810，5分钟内有效")).toStdString()));
+    Child<QLineEdit>(window_, "编辑框_取号_获取数量")->setText(QStringLiteral("3"));
+    Child<QPushButton>(window_, "按钮_取号_获取号码")->click();
+
+    NumberList& list = window_->numbers().List();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (list.RowCount() != 3) {
+                return false;
+            }
+            for (int i = 0; i < 3; ++i) {
+                const NumberRow row = list.Row(i);
+                if (row.homeRegion.isEmpty() || row.code.isEmpty()) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        60000));
+    for (int i = 0; i < 3; ++i) {
+        const NumberRow row = list.Row(i);
+        EXPECT_EQ(row.status, QStringLiteral("短信已达到"));
+        EXPECT_EQ(row.code, QStringLiteral("246810"));
+        EXPECT_NE(row.homeRegion, QStringLiteral("未知"));
+    }
+}
+
+}  // namespace
+}  // namespace lanxun
