@@ -26,6 +26,7 @@ class ProjectPickersController;
 class TemplateLookupController;
 class FundRecordsController;
 class RecordsPageController;
+class SendSmsPageController;
 
 // Creates one background routine of the main window. The routines are started
 // in list order at the first activation.
@@ -53,6 +54,8 @@ public:
     // Code forwarding of the tab "取号", whose ForwardReceivedSms and TypeNumberLines the
     // number controllers call.
     ForwardingController& forwarding() { return *forwarding_; }
+    // The tab "发短信".
+    SendSmsPageController& sendSms() { return *sendSms_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -63,6 +66,7 @@ private:
     void ConnectWindowButtons();
     void ConnectControllers();
     void ConnectDockingPages();
+    void ConnectSendSmsPage();
 
     std::unique_ptr<Ui::MainForm> form_;
     std::unique_ptr<MainWindowController> shell_;
@@ -81,6 +85,7 @@ private:
     std::unique_ptr<RecordsPageController> referralRecords_;
     std::unique_ptr<FundRecordsController> fundRecords_;
     std::unique_ptr<ForwardingController> forwarding_;
+    std::unique_ptr<SendSmsPageController> sendSms_;
 };
 
 }  // namespace lanxun
