@@ -218,6 +218,13 @@ TEST_F(SendSmsPageTest, SpecifiedNumberIsSentAsTypedAfterTheOptions) {
     EXPECT_EQ(number_->text(), "13812345678");
     EXPECT_EQ(homeRegion_->text(), QStringLiteral("号码归属地: ") + Province("13812345678"));
     EXPECT_EQ(obtainedAt_->text(), DateTimeText(kStart));
+
+    // Six characters but eight GBK bytes: long enough.
+    specified_->setText(QStringLiteral("号码1234"));
+    specifyButton_->click();
+    EXPECT_EQ(TargetsOn("numberLine").value(2),
+              Prefix("yh_qh") + "&id=2001&operator=&region=&card=&loop=&phone=" +
+                  Escaped(QStringLiteral("号码1234")));
 }
 
 // --- Choosing a project ---------------------------------------------------------------
