@@ -84,6 +84,10 @@ protected:
         SetSegmentHost(QString::fromStdString(sim_->Address(platformsim::Line::Segment)));
         CurrentLogin().userName = QStringLiteral("demo2026");
         CurrentLogin().password = QStringLiteral("lanxun666");
+        OpenWindow();
+    }
+    // The main window shown and activated, the send picker holding two projects.
+    void OpenWindow() {
         window_ = new MainWindow(QPointer<QWidget>(), {});
         window_->show();
         window_->activateWindow();

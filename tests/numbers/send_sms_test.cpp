@@ -496,6 +496,42 @@ TEST_F(SendSmsPageTest, CopiesGoToTheSystemClipboard) {
     EXPECT_EQ(clipboard->text(), QStringLiteral("您的验证码是 1234\n请勿泄露"));
 }
 
+// --- A window closed while a handler waits ------------------------------------------
+
+TEST_F(SendSmsPageTest, WindowClosedWhileAHandlerWaitsGoesWhenTheHandlerReturns) {
+    struct Case {
+        const char* endpoint;
+        QAbstractButton* button;
+    };
+    // The reply comes late; the window is asked to go while the request waits.
+    const Case cases[] = {{"yh_qh", obtainButton_},
+                          {"yh_qh", specifyButton_},
+                          {"fdx_tj", submitButton_},
+                          {"yh_sf", releaseButton_}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.endpoint);
+        if (!window_) {
+            OpenWindow();
+        }
+        number_->setText(QStringLiteral("13812345678"));
+        content_->setPlainText(QStringLiteral("hi"));
+        specified_->setText(QStringLiteral("13812345678"));
+        QAbstractButton* button = window_->findChild<QAbstractButton*>(c.button->objectName());
+        sim_->Script(c.endpoint, Reply(200, Gbk(QStringLiteral("1|13812345678")), {}, 300));
+        const size_t before = sim_->Requests().size();
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (sim_->Requests().size() > before && window_) {
+                window_->deleteLater();  // as the close box does
+                timer.stop();
+            }
+        });
+        timer.start(5);
+        button->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window_.isNull(); }, 30000));
+    }
+}
+
 // --- The main window's routines -------------------------------------------------------
 
 TEST_F(SendSmsPageTest, SendResultPollerStartsBeforeTheBalanceRefresher) {
