@@ -31,8 +31,11 @@ public:
     void Leave() {
         if (--running_ == 0 && deletionHeld_) {
             deletionHeld_ = false;
-            // Still inside the handler's own call stack: deleted from the event loop.
-            window_->deleteLater();
+            // Still inside the handler's own call stack: deleted from the event loop. Not by
+            // deleteLater(): Qt drops a second deferred deletion of an object whose first one
+            // was swallowed here while other events for it were queued.
+            QMetaObject::invokeMethod(
+                window_, [window = window_] { delete window; }, Qt::QueuedConnection);
         }
     }
     int running() const { return running_; }
