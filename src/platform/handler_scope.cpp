@@ -1,6 +1,8 @@
 #include "platform/handler_scope.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QWidget>
 
 namespace lanxun {
@@ -31,12 +33,27 @@ public:
     void Leave() {
         if (--running_ == 0 && deletionHeld_) {
             deletionHeld_ = false;
-            // Still inside the handler's own call stack: deleted from the event loop. Not by
-            // deleteLater(): Qt drops a second deferred deletion of an object whose first one
-            // was swallowed here while other events for it were queued.
+            // Still inside the handler's own call stack: deleted from the event loop.
+            window_->deleteLater();
+            // Qt drops that request when it swallowed the first one here while other events
+            // for the window were queued; then this call does it.
+            QPointer<DeletionGuard> self(this);
             QMetaObject::invokeMethod(
-                window_, [window = window_] { delete window; }, Qt::QueuedConnection);
+                QCoreApplication::instance(),
+                [self] {
+                    if (self) {
+                        self->DeleteWindowUnlessRunning();
+                    }
+                },
+                Qt::QueuedConnection);
         }
+    }
+    void DeleteWindowUnlessRunning() {
+        if (running_ > 0) {
+            deletionHeld_ = true;  // a new handler began meanwhile: it goes when that returns
+            return;
+        }
+        delete window_;
     }
     int running() const { return running_; }
     bool deletionHeld() const { return deletionHeld_; }
