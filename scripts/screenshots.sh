@@ -32,3 +32,6 @@ QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
 cmake --build "$build" --target lanxun-numbers-screenshot -j 2
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
     "$build/tools/screenshots/lanxun-numbers-screenshot" "$out"
+cmake --build "$build" --target lanxun-send-screenshot -j 2
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
+    "$build/tools/screenshots/lanxun-send-screenshot" "$out"

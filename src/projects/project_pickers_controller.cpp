@@ -155,7 +155,10 @@ void ProjectPickersController::ShowSendContent(const SendPickerContent& content)
     sendProjects_.Replace(content.sendProjectList);
     if (content.hasProjects) {
         widgets_.sendingNumbers->clear();
-        widgets_.sendingNumbers->addItems(content.sendingNumbers);
+        // Each number carries the index of its project's line, as when the user picks a project.
+        for (const SendingNumberItem& item : SendingNumberItems(sendProjects_.Lines())) {
+            widgets_.sendingNumbers->addItem(item.number, item.line);
+        }
     }
     QComboBox* picker = widgets_.sendPicker;
     picker->clear();

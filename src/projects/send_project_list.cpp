@@ -18,4 +18,14 @@ QString SendProjectList::LineOf(const QString& displayName) const {
     return {};
 }
 
+QList<SendingNumberItem> SendingNumberItems(const QStringList& lines) {
+    QList<SendingNumberItem> items;
+    for (int line = 0; line < lines.size(); ++line) {
+        for (const QString& number : SendingNumbers(lines[line])) {
+            items.append({number, line});
+        }
+    }
+    return items;
+}
+
 }  // namespace lanxun

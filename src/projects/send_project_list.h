@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -28,5 +29,14 @@ public:
 private:
     QString text_;
 };
+
+// One sending number of a listed project, with the 0-based index of the SendProjectList line
+// it came from (the item data of the sending-number picker).
+struct SendingNumberItem {
+    QString number;
+    int line = 0;
+};
+// The sending numbers of `lines` (SendProjectList lines), in line order.
+QList<SendingNumberItem> SendingNumberItems(const QStringList& lines);
 
 }  // namespace lanxun

@@ -16,6 +16,8 @@
 #include "numbers/forwarding_controller.h"
 #include "numbers/number_disposal_controller.h"
 #include "numbers/numbers_page_controller.h"
+#include "numbers/send_result_poller.h"
+#include "numbers/send_sms_page_controller.h"
 #include "platform/modal_opener.h"
 #include "platform/mouse_release.h"
 #include "projects/docking_page_controller.h"
@@ -45,13 +47,22 @@ std::unique_ptr<Worker> CreateBalanceRefresher(MainWindow& window) {
         BalanceRefresher::Widgets{StatusPart(bar, 1), StatusPart(bar, 2)});
 }
 
+// The send-result poller watches the fields of the tab "发短信".
+std::unique_ptr<Worker> CreateSendResultPoller(MainWindow& window) {
+    Ui::MainForm& f = window.form();
+    return std::make_unique<SendResultPoller>(SendResultPoller::Widgets{
+        f.组合框_发短信_项目列表, f.编辑框_发短信_获取号码, f.编辑框_发短信_取码状态,
+        f.编辑框_发短信_取号时间, f.透明标签40, f.编辑框_发短信_短信内容});
+}
+
 }  // namespace
 
 std::vector<WorkerFactory> BackgroundWorkers() {
     // In this order: code polling, send-result polling, balance refresh, home-province
-    // lookup, receive-side favourites, send-side favourites. Each arrives with its routine.
+    // lookup, receive-side favourites, send-side favourites.
     return {
         [](MainWindow& window) { return window.numbers().CreatePollWorker(); },
+        CreateSendResultPoller,
         CreateBalanceRefresher,
         [](MainWindow& window) { return window.numbers().CreateRegionWorker(); },
         [](MainWindow& window) { return window.pickers().CreateReceiveLoader(); },
@@ -233,6 +244,7 @@ void MainWindow::ConnectControllers() {
     ConnectNumbersPage();
     ConnectDockingPages();
     ConnectNumberDisposal();
+    ConnectSendSmsPage();
 }
 
 // "取号": acquisition's buttons and the loop mode.
@@ -342,6 +354,36 @@ bool MainWindow::event(QEvent* event) {
 
 bool MainWindow::AcceptClose() {
     return shell_->ConfirmExit();
+}
+
+// "发短信": acquisition, submission, disposal and copies of the tab's one number.
+void MainWindow::ConnectSendSmsPage() {
+    Ui::MainForm& f = *form_;
+    sendSms_ = std::make_unique<SendSmsPageController>(
+        SendSmsPageController::Widgets{
+            this, f.组合框_发短信_项目列表, f.组合框_发送号码, f.组合框_运营商1, f.组合框_地区1,
+            f.组合框_卡型1, f.编辑框_发短信_获取号码, f.透明标签_发短信_号码所属,
+            f.编辑框_发短信_指定, f.编辑框_发短信_发送内容, f.编辑框_发短信_短信内容,
+            f.编辑框_发短信_取号时间, f.编辑框_发短信_取码状态, f.透明标签40,
+            f.按钮_发短信_获取号码, f.按钮_发短信_指定, f.按钮_发短信_提交发短信内容},
+        pickers_->sendProjectList());
+    SendSmsPageController* send = sendSms_.get();
+    // Only the user's pick fills the sending numbers: `activated` is never emitted by code.
+    connect(f.组合框_发短信_项目列表, &QComboBox::activated, this,
+            [send] { send->ChooseProject(); });
+    connect(f.按钮_发短信_获取号码, &QPushButton::clicked, this, [send] { send->ObtainNumber(); });
+    connect(f.按钮_发短信_指定, &QPushButton::clicked, this,
+            [send] { send->ObtainSpecifiedNumber(); });
+    connect(f.选择框_发短信_不过滤, &QCheckBox::clicked, this,
+            [send](bool ticked) { send->SetLoopMode(ticked); });
+    connect(f.按钮_发短信_提交发短信内容, &QPushButton::clicked, this, [send] { send->Submit(); });
+    connect(f.按钮_发短信_全部释放, &QPushButton::clicked, this,
+            [send] { send->Dispose(Disposal::Release); });
+    connect(f.按钮_发短信_全部加黑, &QPushButton::clicked, this,
+            [send] { send->Dispose(Disposal::Blacklist); });
+    connect(f.按钮_发短信_复制手机号码, &QPushButton::clicked, this,
+            [send] { send->CopyNumber(); });
+    connect(f.按钮_发短信_复制短信, &QPushButton::clicked, this, [send] { send->CopySmsText(); });
 }
 
 }  // namespace lanxun

@@ -28,6 +28,7 @@ class ProjectPickersController;
 class TemplateLookupController;
 class FundRecordsController;
 class RecordsPageController;
+class SendSmsPageController;
 
 // Creates one background routine of the main window. The routines are started
 // in list order at the first activation.
@@ -59,6 +60,8 @@ public:
     NumberDisposalController& disposal() { return *disposal_; }
     // Acquisition on the tab "取号", and the page's routines (code polling, home province).
     NumbersPageController& numbers() { return *numbers_; }
+    // The tab "发短信".
+    SendSmsPageController& sendSms() { return *sendSms_; }
     bool FirstActivationDone() const;
 
 protected:
@@ -71,14 +74,13 @@ private:
     void ConnectDockingPages();
     void ConnectNumberDisposal();
     void ConnectNumbersPage();
+    void ConnectSendSmsPage();
 
     std::unique_ptr<Ui::MainForm> form_;
     std::unique_ptr<MainWindowController> shell_;
     std::unique_ptr<PageNavigator> navigator_;
-    // The subsystems' controllers, each given the controls it works on. The pages' own
-    // (NumbersPageController, SendSmsPageController, ProjectsPageController,
-    // DockingPageController, RecordsPageController) join here as they arrive: built in the
-    // constructor, wired in ConnectControllers, their lists loaded on the navigator's requests.
+    // The subsystems' controllers, each given the controls it works on: built in the
+    // constructor or in ConnectControllers, their lists loaded on the navigator's requests.
     std::unique_ptr<FundsController> funds_;
     std::unique_ptr<DockingPageController> docking_;
     std::unique_ptr<PublicDockingController> publicDocking_;
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<ForwardingController> forwarding_;
     std::unique_ptr<NumberDisposalController> disposal_;
     std::unique_ptr<NumbersPageController> numbers_;
+    std::unique_ptr<SendSmsPageController> sendSms_;
 };
 
 }  // namespace lanxun

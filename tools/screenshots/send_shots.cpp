@@ -1,0 +1,110 @@
+// Renders the tab "发短信" after a whole send against the local platform, run in this process
+// on loopback: a send project and its sending number picked, a number obtained, a text sent and
+// the result "成功" reported.
+//   lanxun-send-screenshot <folder>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <cstdio>
+
+#include "account/login_state.h"
+#include "api/server_lines.h"
+#include "numbers/home_region.h"
+#include "numbers/send_result_poller.h"
+#include "platform/gbk.h"
+#include "platform/message_box.h"
+#include "platform_sim.h"
+#include "projects/project_pickers_controller.h"
+#include "shot_support.h"
+#include "ui/main_window.h"
+
+namespace {
+
+using shots::Child;
+using shots::Settle;
+
+// The submission's reply box would cover the tab; nothing is shown.
+class NoBoxes : public lanxun::MessageBoxService {
+public:
+    bool Show(const lanxun::Message&) override { return true; }
+};
+
+platformsim::ScriptedReply Body(const QString& text) {
+    platformsim::ScriptedReply reply;
+    reply.body = lanxun::ToGbk(text).toStdString();
+    return reply;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    folder.mkpath(QStringLiteral("."));
+
+    platformsim::PlatformSim sim;
+    if (!sim.Start()) {
+        std::fprintf(stderr, "%s\n", sim.StartError().c_str());
+        return 1;
+    }
+    using platformsim::Line;
+    const auto address = [&sim](Line line) { return QString::fromStdString(sim.Address(line)); };
+    lanxun::ServerLines lines;
+    lines.projectLine = address(Line::Project);
+    lines.numberLine = address(Line::Number);
+    lines.pollLine = address(Line::Poll);
+    lines.sendLine = address(Line::Send);
+    lanxun::SetLines(lines);
+    lanxun::SetSegmentHost(address(Line::Segment));
+    lanxun::LoginState& login = lanxun::CurrentLogin();
+    login.userName = QStringLiteral("demo2026");
+    login.password = QStringLiteral("lanxun666");
+    NoBoxes boxes;
+    lanxun::InstallMessageBoxes(&boxes);
+
+    sim.Script("yh_qh", Body(QStringLiteral("1|13812345678")));
+    sim.Script("fdx_tj", Body(QStringLiteral("发送内容提交成功等待卡商发送短信")));
+    sim.Script("yh_qm", Body(QStringLiteral("1|13812345678|短信发送成功")));
+
+    bool ok = true;
+    {
+        const std::vector<lanxun::WorkerFactory> loaders = {
+            [](lanxun::MainWindow& w) { return w.pickers().CreateSendLoader(); }};
+        lanxun::MainWindow window(QPointer<QWidget>(), loaders);
+        window.show();
+        window.activateWindow();
+        Settle(1500);  // the send picker loads from the favourites
+        Child<QPushButton>(&window, "超级按钮_发短信")->click();
+
+        auto* projects = Child<QComboBox>(&window, "组合框_发短信_项目列表");
+        projects->setCurrentIndex(projects->count() - 1);
+        emit projects->activated(projects->currentIndex());
+        Child<QPushButton>(&window, "按钮_发短信_获取号码")->click();
+        Child<QPlainTextEdit>(&window, "编辑框_发短信_发送内容")
+            ->setPlainText(QStringLiteral("CXYE"));
+        Child<QPushButton>(&window, "按钮_发短信_提交发短信内容")->click();
+
+        lanxun::SendResultPoller poller(lanxun::SendResultPoller::Widgets{
+            projects, Child<QLineEdit>(&window, "编辑框_发短信_获取号码"),
+            Child<QLineEdit>(&window, "编辑框_发短信_取码状态"),
+            Child<QLineEdit>(&window, "编辑框_发短信_取号时间"),
+            Child<QLabel>(&window, "透明标签40"),
+            Child<QPlainTextEdit>(&window, "编辑框_发短信_短信内容")});
+        poller.Start();
+        Settle(1500);
+        ok = shots::SaveWindow(&window, folder, QStringLiteral("send-sms-finished"));
+        poller.Stop();
+    }
+    lanxun::InstallMessageBoxes(nullptr);
+    return ok ? 0 : 1;
+}
