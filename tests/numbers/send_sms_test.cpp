@@ -2,6 +2,7 @@
 // number, submitting an SMS, giving the number back and the two copies.
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QUrl>
@@ -531,6 +532,7 @@ TEST_F(SendSmsPageTest, WindowClosedWhileAHandlerWaitsGoesWhenTheHandlerReturns)
         button->click();
         // Held back while the handler waited, the deletion comes from the event loop now.
         QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(window_.isNull());
         // The handler only wound up: no reply shown over a closing window (the release asked
         // its question before the request).
