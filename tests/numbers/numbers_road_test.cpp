@@ -1,5 +1,7 @@
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -11,6 +13,7 @@
 #include "numbers/home_region.h"
 #include "numbers/number_disposal_controller.h"
 #include "numbers/numbers_page_controller.h"
+#include "numbers/send_sms_page_controller.h"
 #include "platform/gbk.h"
 #include "support/fake_services.h"
 #include "support/find_child.h"
@@ -149,6 +152,36 @@ TEST_F(NumbersRoadTest, PlatformNumbersReachTheirOwnCodesAndBlacklistedOnesStayA
     for (const QString& phone : list.Phones()) {
         EXPECT_EQ(firstNumbers.count(phone), 0u) << phone.toStdString();
     }
+}
+
+// The tab "发短信" on the platform's own model: a send project, a number, a sending number, a
+// text, and the send result "成功" reported by the poller.
+TEST_F(NumbersRoadTest, SentSmsEndsInSuccess) {
+    auto* picker = Child<QComboBox>(window_, "组合框_发短信_项目列表");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picker->count() > 0; }, 30000));
+    for (int i = 0; i < picker->count(); ++i) {
+        if (picker->itemText(i).startsWith(QStringLiteral("[2001]"))) {
+            picker->setCurrentIndex(i);
+        }
+    }
+    ASSERT_TRUE(picker->currentText().startsWith(QStringLiteral("[2001]")));
+    window_->sendSms().ChooseProject();
+    auto* sendingNumbers = Child<QComboBox>(window_, "组合框_发送号码");
+    EXPECT_EQ(sendingNumbers->currentText(), QStringLiteral("10086"));
+
+    window_->sendSms().ObtainNumber();
+    auto* number = Child<QLineEdit>(window_, "编辑框_发短信_获取号码");
+    ASSERT_FALSE(number->text().isEmpty());
+    EXPECT_EQ(sim_->Numbers().Held().back().phone, number->text().toStdString());
+    Child<QPlainTextEdit>(window_, "编辑框_发短信_发送内容")->setPlainText(QStringLiteral("CXYE"));
+    window_->sendSms().Submit();
+    ASSERT_EQ(sim_->Numbers().Submissions().size(), 1u);
+    EXPECT_EQ(sim_->Numbers().Submissions()[0].send, "10086");
+    EXPECT_EQ(sim_->Numbers().Submissions()[0].content, "CXYE");
+
+    auto* status = Child<QLineEdit>(window_, "编辑框_发短信_取码状态");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return status->text() == QStringLiteral("成功"); }, 60000));
+    EXPECT_EQ(Child<QLabel>(window_, "透明标签40")->text(), QStringLiteral("成功"));
 }
 
 }  // namespace
