@@ -18,12 +18,11 @@
 #include "numbers/numbers_page_controller.h"
 #include "platform/gbk.h"
 #include "platform_sim.h"
+#include "shot_platform.h"
 #include "shot_support.h"
 #include "ui/main_window.h"
 
 namespace {
-
-using platformsim::Line;
 
 platformsim::ScriptedReply Body(const QString& text) {
     platformsim::ScriptedReply reply;
@@ -57,22 +56,9 @@ int main(int argc, char** argv) {
     folder.mkpath(QStringLiteral("."));
 
     platformsim::PlatformSim sim;
-    if (!sim.Start()) {
-        std::fprintf(stderr, "%s\n", sim.StartError().c_str());
+    if (!shots::StartDemoPlatform(sim)) {
         return 1;
     }
-    const auto address = [&sim](Line line) { return QString::fromStdString(sim.Address(line)); };
-    lanxun::ServerLines lines;
-    lines.accountLine = address(Line::Account);
-    lines.projectLine = address(Line::Project);
-    lines.numberLine = address(Line::Number);
-    lines.disposalLine = address(Line::Disposal);
-    lines.pollLine = address(Line::Poll);
-    lines.recordLine = address(Line::Record);
-    lanxun::SetLines(lines);
-    lanxun::SetSegmentHost(address(Line::Segment));
-    lanxun::CurrentLogin().userName = QStringLiteral("demo2026");
-    lanxun::CurrentLogin().password = QStringLiteral("lanxun666");
     lanxun::CurrentLogin().balance = QStringLiteral("88.50");
 
     const QStringList phones{"13915200468", "13861070235", "15052180917"};

@@ -18,6 +18,7 @@
 #include "api/server_lines.h"
 #include "platform_sim.h"
 #include "records/recharge_controller.h"
+#include "shot_platform.h"
 #include "shot_support.h"
 #include "ui/main_window.h"
 #include "ui/menus.h"
@@ -40,22 +41,10 @@ int main(int argc, char** argv) {
     folder.mkpath(QStringLiteral("."));
 
     platformsim::PlatformSim sim;
-    if (!sim.Start()) {
-        std::fprintf(stderr, "%s\n", sim.StartError().c_str());
+    if (!shots::StartDemoPlatform(sim)) {
         return 1;
     }
-    using platformsim::Line;
-    const auto address = [&sim](Line line) { return QString::fromStdString(sim.Address(line)); };
-    lanxun::ServerLines lines;
-    lines.dockingLine = address(Line::Docking);
-    lines.pollLine = address(Line::Poll);
-    lines.recordLine = address(Line::Record);
-    lines.withdrawLine = address(Line::Withdraw);
-    lines.rechargeLine = address(Line::Recharge);
-    lanxun::SetLines(lines);
     lanxun::LoginState& login = lanxun::CurrentLogin();
-    login.userName = QStringLiteral("demo2026");
-    login.password = QStringLiteral("lanxun666");
     login.balance = QStringLiteral("88.50");
     login.withdrawable = QStringLiteral("12.00");
     login.serviceQq = QStringLiteral("800012345");

@@ -21,6 +21,7 @@
 #include "platform/message_box.h"
 #include "platform_sim.h"
 #include "projects/project_pickers_controller.h"
+#include "shot_platform.h"
 #include "shot_support.h"
 #include "ui/main_window.h"
 
@@ -53,22 +54,9 @@ int main(int argc, char** argv) {
     folder.mkpath(QStringLiteral("."));
 
     platformsim::PlatformSim sim;
-    if (!sim.Start()) {
-        std::fprintf(stderr, "%s\n", sim.StartError().c_str());
+    if (!shots::StartDemoPlatform(sim)) {
         return 1;
     }
-    using platformsim::Line;
-    const auto address = [&sim](Line line) { return QString::fromStdString(sim.Address(line)); };
-    lanxun::ServerLines lines;
-    lines.projectLine = address(Line::Project);
-    lines.numberLine = address(Line::Number);
-    lines.pollLine = address(Line::Poll);
-    lines.sendLine = address(Line::Send);
-    lanxun::SetLines(lines);
-    lanxun::SetSegmentHost(address(Line::Segment));
-    lanxun::LoginState& login = lanxun::CurrentLogin();
-    login.userName = QStringLiteral("demo2026");
-    login.password = QStringLiteral("lanxun666");
     NoBoxes boxes;
     lanxun::InstallMessageBoxes(&boxes);
 
