@@ -1,6 +1,7 @@
 # The two commands: `make test` and `make run`. Each installs what is missing first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS ?= 2
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 
@@ -26,6 +27,15 @@ asan-test: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DLANXUN_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	bash scripts/run-tests.sh $(ASAN_BUILD)
+
+# The programs whose tests run background workers, under ThreadSanitizer.
+TSAN_TESTS = tests_numbers tests_records tests_projects tests_forwarding tests_account tests_platform
+
+.PHONY: tsan-test
+tsan-test: deps
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_FLAGS) -DLANXUN_TSAN=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
+	bash scripts/run-tsan-tests.sh $(TSAN_BUILD)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
