@@ -16,6 +16,7 @@ packages=(
     openbox
     fonts-noto-cjk
     desktop-file-utils dpkg-dev file
+    clang libclang-rt-14-dev
 )
 
 missing=()
