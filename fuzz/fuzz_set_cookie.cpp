@@ -1,15 +1,19 @@
 // The "Set-Cookie" scan of a response's header lines, and the cookie texts a
 // caller hands the object's own jar. Input: the header block, a zero byte, a
-// cookie text, a zero byte, a cookie name.
+// cookie text, a zero byte, a cookie name, a zero byte, a URL for the
+// process-wide store.
+
+#include <QUrl>
 
 #include "api/http_request.h"
 #include "fuzz_check.h"
+#include "platform/cookie_store.h"
 #include "platform/gbk.h"
 
 using namespace lanxun;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QList<QByteArray> parts = fuzz::Parts(fuzz::Bytes(data, size), 3);
+    const QList<QByteArray> parts = fuzz::Parts(fuzz::Bytes(data, size), 4);
     const QByteArray headers = fuzz::HeaderBlock(parts[0]);
 
     for (const QByteArray& cookie : ScanSetCookies(headers)) {
@@ -31,5 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     request.RemoveCookies(text);
     // The jar keeps its frame whatever it was given.
     FUZZ_CHECK(request.CookieJar().startsWith(QLatin1String("; ")));
+
+    // The store gives back what it was given for the same URL.
+    const QString url = FromGbk(parts[3]);
+    CookieStore& store = CookieStore::Instance();
+    store.SetCookie(url, name, text);
+    const QString back = store.CookiesFor(url);
+    if (!QUrl(url).host().isEmpty() && !name.isEmpty() && !text.isEmpty()) {
+        FUZZ_CHECK(back.contains(name + u'=' + text));
+    }
+    store.Clear();
     return 0;
 }
