@@ -39,3 +39,21 @@ tsan-test: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# The fuzzers: a clang build of the libraries and fuzz/ only, then each target
+# for FUZZ_SECONDS from its seed corpus. fuzz-brief is the short run for CI.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_BRIEF_SECONDS ?= 15
+
+.PHONY: fuzz-build fuzz fuzz-brief
+
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_FLAGS) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLANXUN_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+fuzz: fuzz-build
+	bash fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-brief: fuzz-build
+	bash fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_BRIEF_SECONDS)

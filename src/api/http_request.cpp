@@ -28,6 +28,8 @@ int LeadingInteger(const QByteArray& text) {
     return value;
 }
 
+}  // namespace
+
 QString NormaliseUrl(const QString& url) {
     const bool absolute = url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) ||
                           url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive);
@@ -36,8 +38,6 @@ QString NormaliseUrl(const QString& url) {
     }
     return url;
 }
-
-}  // namespace
 
 std::optional<UrlParts> ParseUrl(const QString& url) {
     if (url.isEmpty()) {
@@ -265,8 +265,7 @@ QString HttpRequest::GetResponseHeader(const QString& name) {
     return component_->ResponseHeader(name);
 }
 
-QString HttpRequest::RedirectLocation(bool absolute) {
-    const QByteArray headers = ToGbk(GetAllResponseHeaders());
+QString RedirectLocationIn(const QByteArray& headers, const QString& currentUrl, bool absolute) {
     if (headers.isEmpty()) {
         return {};
     }
@@ -280,7 +279,7 @@ QString HttpRequest::RedirectLocation(bool absolute) {
         return {};
     }
     QByteArray location = GbkTrimBlanks(headers.mid(start, end - start));
-    const std::optional<UrlParts> parts = ParseUrl(url_);
+    const std::optional<UrlParts> parts = ParseUrl(currentUrl);
     if (location.isEmpty() || !absolute || !parts) {
         return FromGbk(location);
     }
@@ -292,7 +291,7 @@ QString HttpRequest::RedirectLocation(bool absolute) {
             ToGbk(parts->scheme + parts->host + QLatin1Char(':') + QString::number(parts->port)) +
             location;
     } else if (!StartsWithNoCase(location, "http://") && !StartsWithNoCase(location, "https://")) {
-        const QByteArray current = ToGbk(url_);
+        const QByteArray current = ToGbk(currentUrl);
         const qsizetype k = current.lastIndexOf('/');
         // A "/" of the scheme is not the end of a directory ("http://host").
         if (k < parts->scheme.size()) {
@@ -302,6 +301,10 @@ QString HttpRequest::RedirectLocation(bool absolute) {
         }
     }
     return FromGbk(location);
+}
+
+QString HttpRequest::RedirectLocation(bool absolute) {
+    return RedirectLocationIn(ToGbk(GetAllResponseHeaders()), url_, absolute);
 }
 
 void HttpRequest::SetTimeouts(int resolve, int connect, int send, int receive) {

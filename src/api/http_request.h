@@ -35,6 +35,17 @@ struct UrlParts {
 };
 std::optional<UrlParts> ParseUrl(const QString& url);
 
+// The URL `Open` uses: "http://" is put before a URL that names no scheme.
+QString NormaliseUrl(const QString& url);
+
+// The "Location" of a response's header block (GBK bytes), trimmed; with
+// `absolute`, made absolute against `currentUrl`. Empty when there is none.
+QString RedirectLocationIn(const QByteArray& headers, const QString& currentUrl, bool absolute);
+
+// Each cookie of the "Set-Cookie" lines of a header block (GBK bytes): its
+// name, "=" and value, without the attributes after the first ";".
+QList<QByteArray> ScanSetCookies(const QByteArray& headers);
+
 class HttpRequest {
 public:
     static constexpr const char* kDefaultUserAgent =

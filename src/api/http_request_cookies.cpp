@@ -9,30 +9,6 @@
 namespace lanxun {
 namespace {
 
-// Each cookie of the "Set-Cookie" headers: its name, "=" and value, with the
-// attributes after the first ";" left off.
-QList<QByteArray> ScanSetCookies(const QByteArray& headers) {
-    QList<QByteArray> cookies;
-    qsizetype p = FindHeaderLine(headers, "Set-Cookie:");
-    while (p >= 0) {
-        const qsizetype start = p + 11;
-        qsizetype end = GbkIndexOf(headers, "\r\n", start);
-        if (end < 0) {
-            break;
-        }
-        // The ";" is looked for in this line only: a search through the rest
-        // of the block for every cookie would cost the block size each time.
-        const QByteArray line = headers.mid(start, end - start);
-        const qsizetype semicolon = GbkIndexOf(line, ";");
-        if (semicolon >= 0) {
-            end = start + semicolon;
-        }
-        cookies << GbkTrimLeadingBlanks(headers.mid(start, end - start));
-        p = FindHeaderLine(headers, "Set-Cookie:", end);
-    }
-    return cookies;
-}
-
 bool IsDeletionMarker(const QByteArray& cookie) {
     return cookie.endsWith("=deleted") || cookie.endsWith("=DELETED") ||
            cookie.endsWith("=Deleted");
@@ -77,6 +53,28 @@ JarEntry FindJarEntry(const QByteArray& jar, const QByteArray& name) {
 }
 
 }  // namespace
+
+QList<QByteArray> ScanSetCookies(const QByteArray& headers) {
+    QList<QByteArray> cookies;
+    qsizetype p = FindHeaderLine(headers, "Set-Cookie:");
+    while (p >= 0) {
+        const qsizetype start = p + 11;
+        qsizetype end = GbkIndexOf(headers, "\r\n", start);
+        if (end < 0) {
+            break;
+        }
+        // The ";" is looked for in this line only: a search through the rest
+        // of the block for every cookie would cost the block size each time.
+        const QByteArray line = headers.mid(start, end - start);
+        const qsizetype semicolon = GbkIndexOf(line, ";");
+        if (semicolon >= 0) {
+            end = start + semicolon;
+        }
+        cookies << GbkTrimLeadingBlanks(headers.mid(start, end - start));
+        p = FindHeaderLine(headers, "Set-Cookie:", end);
+    }
+    return cookies;
+}
 
 void HttpRequest::SetCookieMode(int mode) {
     cookieMode_ = mode < 0 || mode > 2 ? 0 : mode;
