@@ -57,3 +57,9 @@ fuzz: fuzz-build
 
 fuzz-brief: fuzz-build
 	bash fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_BRIEF_SECONDS)
+
+# The soak: a day of the fast clock in about 12 minutes (SOAK_ARGS=--quick: one hour).
+.PHONY: soak
+soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target bench_soak key_recorder
+	bash scripts/soak.sh $(BUILD) $(SOAK_ARGS)

@@ -45,6 +45,8 @@ public:
     WindowHandle handle() const { return handle_; }
     // Everything received so far: characters as typed, "[S-Enter]" and "[Enter]".
     QString Received() const;
+    // The file the window writes what it receives to, as UTF-8, for readers of a long run.
+    QString LogPath() const { return log_; }
     // Waits (polling, at most 30 s) until exactly `expected` has been received.
     bool WaitForReceived(const QString& expected) const;
     // Waits until at least `length` characters have arrived.
