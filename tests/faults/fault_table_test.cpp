@@ -4,7 +4,11 @@
 // client gives to any failed request (the empty reply, a false result).
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -16,11 +20,16 @@
 #include <string>
 #include <thread>
 
+#include <sys/mount.h>
+
+#include "account/startup.h"
 #include "api/endpoints.h"
 #include "api/http_request.h"
 #include "api/platform_call.h"
 #include "api/server_lines.h"
 #include "faults/fault_bench.h"
+#include "platform/file_locations.h"
+#include "platform/zip_extract.h"
 #include "support/sim_lines.h"
 #include "support/sim_reply.h"
 
@@ -84,6 +93,46 @@ EndpointCall Poll() {
 EndpointCall SendSms() {
     return SendSmsUrl(kUser, QStringLiteral("1003"), QStringLiteral("13800001111"),
                       QStringLiteral("13900002222"), QStringLiteral("hello"));
+}
+
+// Every file under a folder, hidden ones too, relative to it.
+QStringList FilesUnder(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        files << QDir(folder).relativeFilePath(it.next());
+    }
+    files.sort();
+    return files;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Fills the file system that holds `folder` to its last byte.
+void FillUp(const QString& folder) {
+    QFile filler(folder + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    // Whatever is left is smaller than a block.
+    while (filler.write("f", 1) == 1 && filler.flush()) {
+    }
+}
+
+// The saved login's folder, where every save writes and renames.
+QString LoginRecordFolder() {
+    return LocalPath(QStringLiteral("C:\\设置"));
 }
 
 std::vector<Fault> Faults() {
@@ -150,6 +199,82 @@ std::vector<Fault> Faults() {
              EXPECT_EQ(b.reply, QString());
              EXPECT_GE(b.sim().Requests().size(), 2u);
              EXPECT_LE(b.sim().Requests().size(), 21u);
+         }},
+        {"two processes writing the store at once",
+         [](FaultBench&) {
+             SetUpSettingsStore();
+             SaveLogin(QStringLiteral("first"), QStringLiteral("pw-first"));
+         },
+         [](FaultBench& b) {
+             // Two clients saving their logins into one store, each reading back after
+             // every save.
+             const QString drive = Locations().DriveRoot();
+             QProcess alice, bob;
+             alice.setProcessChannelMode(QProcess::ForwardedChannels);
+             bob.setProcessChannelMode(QProcess::ForwardedChannels);
+             alice.start(STORE_WRITER, {drive, "alice", "300", "bob"});
+             bob.start(STORE_WRITER, {drive, "bob", "300", "alice"});
+             ASSERT_TRUE(alice.waitForFinished(60000));
+             ASSERT_TRUE(bob.waitForFinished(60000));
+             b.code = (alice.exitStatus() == QProcess::NormalExit ? alice.exitCode() : 100) * 10 +
+                      (bob.exitStatus() == QProcess::NormalExit ? bob.exitCode() : 100);
+         },
+         [](FaultBench& b) {
+             EXPECT_EQ(b.code, 0) << "a writer read back a login that was not whole";
+             // Neither ever read a mix of the two, and one whole login is left, alone.
+             const QString saved = ReadSavedLogin();
+             EXPECT_TRUE(saved == "alice|pw-alice" || saved == "bob|pw-bob") << saved.toStdString();
+             const QStringList files = FilesUnder(LoginRecordFolder());
+             ASSERT_EQ(files.size(), 1) << files.join(' ').toStdString();
+             EXPECT_TRUE(files[0].endsWith(QStringLiteral("用户.数据")));
+         }},
+        {"disk full while saving the login",
+         [](FaultBench& b) {
+             // A file system of fixed size as the drive, filled up after a first save.
+             const QString small = b.Dir() + QStringLiteral("/small");
+             QDir().mkpath(small);
+             if (mount("tmpfs", small.toLocal8Bit().constData(), "tmpfs", 0, "size=256k") != 0) {
+                 GTEST_SKIP() << "cannot mount a small tmpfs here (not root?)";
+             }
+             b.AtEnd([small] { umount2(small.toLocal8Bit().constData(), MNT_DETACH); });
+             b.UseDrive(small);
+             SetUpSettingsStore();
+             SaveLogin(QStringLiteral("old"), QStringLiteral("pw-old"));
+             FillUp(small);
+         },
+         [](FaultBench&) { SaveLogin(QStringLiteral("new"), QString(2000, QLatin1Char('p'))); },
+         [](FaultBench&) {
+             // The old login is still there, whole, and no half-written file is left behind.
+             EXPECT_EQ(ReadSavedLogin(), QStringLiteral("old|pw-old"));
+             const QStringList files = FilesUnder(LoginRecordFolder());
+             ASSERT_EQ(files.size(), 1) << files.join(' ').toStdString();
+             // With room again the next save goes through.
+             QFile::remove(Locations().DriveRoot() + QStringLiteral("/filler"));
+             SaveLogin(QStringLiteral("new"), QStringLiteral("pw-new"));
+             EXPECT_EQ(ReadSavedLogin(), QStringLiteral("new|pw-new"));
+         }},
+        {"a truncated update archive",
+         [](FaultBench& b) {
+             WriteFile(Locations().RunDirectory() + QStringLiteral("/lanxun"), "old program");
+             std::string data(64 * 1024, '\0');
+             for (size_t i = 0; i < data.size(); ++i) {
+                 data[i] = static_cast<char>((i * 7919) >> 3);
+             }
+             const std::string zip = platformsim::PlatformSim::BuildZip(
+                 {{"readme.txt", "new readme"}, {"lanxun", data}});
+             WriteFile(b.Dir() + QStringLiteral("/ky.zip"),
+                       QByteArray::fromStdString(zip.substr(0, zip.size() / 2)));
+         },
+         [](FaultBench& b) {
+             b.result = ExtractZip(b.Dir() + QStringLiteral("/ky.zip"), Locations().RunDirectory(),
+                                   QStringLiteral("lanxun")) == ExtractResult::Done;
+         },
+         [](FaultBench& b) {
+             EXPECT_FALSE(b.result);
+             // Nothing of the cut archive lands: the old program is there as it was, alone.
+             EXPECT_EQ(ReadFile(Locations().RunDirectory() + QStringLiteral("/lanxun")),
+                       QByteArray("old program"));
+             EXPECT_EQ(FilesUnder(Locations().RunDirectory()), QStringList{"lanxun"});
          }},
     };
 }
