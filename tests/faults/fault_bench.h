@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QComboBox>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "api/server_lines.h"
+#include "db/template_lookup_controller.h"
 #include "support/sim_lines.h"
 #include "support/sim_test.h"
 #include "support/temp_locations.h"
@@ -35,6 +38,10 @@ public:
     std::string expected;
     bool result = false;
     int code = 0;
+    // The template lookup's two controls and its controller.
+    QComboBox picker;
+    QPlainTextEdit infoBox;
+    std::unique_ptr<TemplateLookupController> lookup;
 
 protected:
     void SetUp() override {
@@ -42,6 +49,7 @@ protected:
         SetLines(SimLines(*sim_));
     }
     void TearDown() override {
+        lookup.reset();
         while (!undo_.empty()) {
             undo_.back()();
             undo_.pop_back();

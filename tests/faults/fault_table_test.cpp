@@ -3,12 +3,15 @@
 // hung past its time-out, nothing was lost or misplaced, and the reaction is the one the
 // client gives to any failed request (the empty reply, a false result).
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -20,13 +23,19 @@
 #include <string>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "account/startup.h"
 #include "api/endpoints.h"
 #include "api/http_request.h"
 #include "api/platform_call.h"
 #include "api/server_lines.h"
+#include "db/template_lookup_controller.h"
 #include "faults/fault_bench.h"
 #include "platform/file_locations.h"
 #include "platform/zip_extract.h"
@@ -134,6 +143,57 @@ void FillUp(const QString& folder) {
 QString LoginRecordFolder() {
     return LocalPath(QStringLiteral("C:\\设置"));
 }
+
+// A private MariaDB server with the platform's templates, in `folder`, on a free loopback
+// port; 0 when it did not start.
+int StartDatabase(const QString& folder) {
+    // A free loopback port: bound, read and let go again.
+    const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    close(probe);
+    const int port = ntohs(address.sin_port);
+    QProcess script;
+    script.setProcessChannelMode(QProcess::ForwardedChannels);
+    script.start("bash", {TEMPLATE_DB_SCRIPT, "start", folder, QString::number(port)});
+    const bool started = script.waitForFinished(180000) &&
+                         script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+    return started ? port : 0;
+}
+
+// One SQL statement as root on the server's socket; its first output line.
+std::string Sql(const QString& folder, const std::string& statement) {
+    const std::string command = "mariadb --no-defaults --socket='" +
+                                (folder + "/mysqld.sock").toStdString() + "' -u root -N -e \"" +
+                                statement + "\" ch 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return {};
+    }
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    pclose(pipe);
+    return read ? std::string(line) : std::string();
+}
+
+// Polls `done` up to `rounds` times, 50 ms apart, for a state another process reaches.
+bool PollFor(const std::function<bool()>& done, int rounds) {
+    for (int i = 0; i < rounds; ++i) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+const QString kProject1001 = QStringLiteral("[1001]微信注册 - {价格}：0.50");
+const QString kTemplate1001 =
+    QStringLiteral("【微信】你的注册验证码是352156，5分钟内有效，请勿泄露。");
 
 std::vector<Fault> Faults() {
     return {
@@ -276,6 +336,71 @@ std::vector<Fault> Faults() {
                        QByteArray("old program"));
              EXPECT_EQ(FilesUnder(Locations().RunDirectory()), QStringList{"lanxun"});
          }},
+        {"database server killed during a lookup",
+         [](FaultBench& b) {
+             const QString folder = b.Dir() + QStringLiteral("/db");
+             const int port = StartDatabase(folder);
+             ASSERT_NE(port, 0) << "the template database did not start";
+             b.AtEnd([folder] { QProcess::execute("bash", {TEMPLATE_DB_SCRIPT, "stop", folder}); });
+             b.lookup = std::make_unique<TemplateLookupController>(
+                 TemplateLookupController::Widgets{&b.picker, &b.infoBox},
+                 DatabaseSettingsFor(QStringLiteral("127.0.0.1:") + QString::number(port)));
+             if (b.lookup->database().Connecting()) {
+                 QSignalSpy ended(&b.lookup->database(), &TemplateDatabase::ConnectAttemptEnded);
+                 ASSERT_TRUE(ended.wait(30000));
+             }
+             b.picker.addItem(kProject1001);
+             b.lookup->LookUp();
+             ASSERT_EQ(b.infoBox.toPlainText(), kTemplate1001);
+             // Another session holds the table, so the next lookup waits inside the server.
+             auto* holder = new QProcess;
+             holder->start("mariadb",
+                           {"--no-defaults", "--socket=" + folder + "/mysqld.sock", "-u", "root",
+                            "ch", "-e", "LOCK TABLES xiangmu_liebiao WRITE; SELECT SLEEP(120);"});
+             b.AtEnd([holder] {
+                 holder->kill();
+                 holder->waitForFinished();
+                 delete holder;
+             });
+             ASSERT_TRUE(PollFor(
+                 [folder] {
+                     return Sql(folder,
+                                "SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                "WHERE INFO LIKE 'SELECT SLEEP%'") == "1\n";
+                 },
+                 400));
+             b.expected = folder.toStdString();
+         },
+         [](FaultBench& b) {
+             // The server dies while the lookup waits for its answer.
+             const QString folder = QString::fromStdString(b.expected);
+             bool killed = false;
+             std::thread killer([folder, &killed] {
+                 if (PollFor(
+                         [folder] {
+                             return Sql(folder,
+                                        "SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                        "WHERE STATE LIKE 'Waiting for table%'") == "1\n";
+                         },
+                         400)) {
+                     QFile pidFile(folder + QStringLiteral("/mysqld.pid"));
+                     if (pidFile.open(QIODevice::ReadOnly)) {
+                         killed = kill(pidFile.readAll().trimmed().toInt(), SIGKILL) == 0;
+                     }
+                 }
+             });
+             b.lookup->LookUp();
+             killer.join();
+             b.result = killed;
+             // And the next one, on the connection that is gone.
+             b.lookup->LookUp();
+         },
+         [](FaultBench& b) {
+             ASSERT_TRUE(b.result) << "the server was not killed in the middle of the lookup";
+             // A lookup that finds nothing leaves the box as it was.
+             EXPECT_EQ(b.infoBox.toPlainText(), kTemplate1001);
+         },
+         3 * TemplateDatabase::kTimeoutSeconds * 1000 + 30000},
     };
 }
 
