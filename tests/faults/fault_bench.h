@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -15,6 +16,7 @@
 #include "support/sim_lines.h"
 #include "support/sim_test.h"
 #include "support/temp_locations.h"
+#include "ui/main_window.h"
 
 namespace lanxun::test {
 
@@ -42,6 +44,8 @@ public:
     QComboBox picker;
     QPlainTextEdit infoBox;
     std::unique_ptr<TemplateLookupController> lookup;
+    // The main window, for the rows that need one.
+    QPointer<MainWindow> window;
 
 protected:
     void SetUp() override {

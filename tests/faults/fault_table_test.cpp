@@ -13,6 +13,8 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
 
 #include <chrono>
 #include <condition_variable>
@@ -37,10 +39,21 @@
 #include "api/server_lines.h"
 #include "db/template_lookup_controller.h"
 #include "faults/fault_bench.h"
+#include "numbers/home_region.h"
+#include "numbers/number_list.h"
+#include "numbers/numbers_page_controller.h"
+#include "numbers/poll_worker.h"
+#include "numbers/region_worker.h"
+#include "numbers/send_result_poller.h"
+#include "numbers/send_sms_fixture.h"
 #include "platform/file_locations.h"
 #include "platform/zip_extract.h"
+#include "projects/picker_content.h"
+#include "projects/project_pickers_controller.h"
+#include "support/find_child.h"
 #include "support/sim_lines.h"
 #include "support/sim_reply.h"
+#include "ui/main_window.h"
 
 namespace lanxun {
 namespace {
@@ -194,6 +207,111 @@ bool PollFor(const std::function<bool()>& done, int rounds) {
 const QString kProject1001 = QStringLiteral("[1001]微信注册 - {价格}：0.50");
 const QString kTemplate1001 =
     QStringLiteral("【微信】你的注册验证码是352156，5分钟内有效，请勿泄露。");
+
+// The numbers of the workers' row: each worker's first number is answered late, and is
+// gone by then; the second takes its place.
+const QString kGone = QStringLiteral("13800001000");
+const QString kNew = QStringLiteral("13900002000");
+const QString kGoneSend = QStringLiteral("13700003000");
+
+std::string PollTarget(const QString& projectId, const QString& phone) {
+    return ("/yh_qm/username=demo2026&password=lanxun666&id=" + projectId + "&phone=" + phone)
+        .toStdString();
+}
+
+std::string SegmentTarget(const QString& phone) {
+    return "/cc/json/mobile_tel_segment.htm?tel=" + phone.toStdString();
+}
+
+QString ProvinceOf(const QString& phone) {
+    return FromGbk(
+        QByteArray::fromStdString(platformsim::PlatformSim::SegmentProvince(phone.toStdString())));
+}
+
+bool Received(const platformsim::PlatformSim& sim, const std::string& target) {
+    for (const platformsim::RecordedRequest& request : sim.Requests()) {
+        if (request.target == target) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The workers' row's clock: the date-time stands still, pauses are a thousandth as long, and
+// the send result poller's passes are counted.
+test::SteppedClock& WorkersClock() {
+    static test::SteppedClock clock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
+    return clock;
+}
+
+// The workers' row: the main window with the number poller, the region worker and the send
+// result poller running on it.
+void StartWorkers(FaultBench& b) {
+    using test::Gbk;
+    test::SteppedClock& clock = WorkersClock();
+    auto services = std::make_shared<test::FakeServices>();
+    auto useClock = std::make_shared<test::ScopedClock>(clock);
+    SetSegmentHost(QString::fromStdString(b.sim().Address(platformsim::Line::Segment)));
+    CurrentLogin().userName = QStringLiteral("demo2026");
+    CurrentLogin().password = QStringLiteral("lanxun666");
+    b.window = new MainWindow(QPointer<QWidget>(), {});
+    b.AtEnd([&b, services, useClock] { delete b.window.data(); });
+    b.window->show();
+    b.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(b.window));
+    auto* receivePicker = test::Child<QComboBox>(b.window, "组合框_取号_项目列表");
+    receivePicker->addItem(QStringLiteral("[1003]抖音验证 - {价格}：0.40"));
+    receivePicker->setCurrentIndex(0);
+    SendPickerContent send;
+    send.items << QStringLiteral("[2001]移动营业厅 - {价格}：0.80 - (发短信)");
+    send.sendProjectList = QStringLiteral("移动营业厅(发送号码:10086)\r\n");
+    send.hasProjects = true;
+    b.window->pickers().ShowSendContent(send);
+
+    // The late answers would give the gone numbers a code, a province and a sent SMS.
+    const int late = 1500;
+    b.sim().Script(PollTarget("1003", kGone),
+                   test::Reply(200, Gbk(QStringLiteral("1|1|验证码4321。")), {}, late));
+    b.sim().Script(PollTarget("1003", kNew),
+                   test::Reply(200, Gbk(QStringLiteral("0||没有收到短信"))));
+    b.sim().Script(SegmentTarget(kGone),
+                   test::Reply(200, "province:'" + Gbk(ProvinceOf(kGone)) + "',", {}, late));
+    b.sim().Script(PollTarget("2001", kGoneSend),
+                   test::Reply(200, Gbk(QStringLiteral("1|x|短信发送成功")), {}, late));
+
+    NumberList& list = b.window->numbers().List();
+    list.Append(kGone, DateTimeText(clock.Now()), QStringLiteral("1003"));
+    test::Child<QLineEdit>(b.window, "编辑框_发短信_获取号码")->setText(kGoneSend);
+    test::Child<QLineEdit>(b.window, "编辑框_发短信_取号时间")->setText(DateTimeText(clock.Now()));
+
+    auto* view = test::Child<QTreeWidget>(b.window, "超级列表框_取码_列表框");
+    auto poller = std::make_shared<PollWorker>(view, receivePicker, nullptr);
+    auto regions = std::make_shared<RegionWorker>(view);
+    auto sendPoller = std::make_shared<SendResultPoller>(
+        SendResultPoller::Widgets{test::Child<QComboBox>(b.window, "组合框_发短信_项目列表"),
+                                  test::Child<QLineEdit>(b.window, "编辑框_发短信_获取号码"),
+                                  test::Child<QLineEdit>(b.window, "编辑框_发短信_取码状态"),
+                                  test::Child<QLineEdit>(b.window, "编辑框_发短信_取号时间"),
+                                  test::Child<QLabel>(b.window, "透明标签40"),
+                                  test::Child<QPlainTextEdit>(b.window, "编辑框_发短信_短信内容")});
+    // Stopped before the window goes.
+    b.AtEnd([poller, regions, sendPoller]() mutable {
+        poller.reset();
+        regions.reset();
+        sendPoller.reset();
+    });
+    poller->Start();
+    regions->Start();
+    sendPoller->Start();
+    // Every worker holds a gone number's request open.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&b] {
+            return Received(b.sim(), PollTarget("1003", kGone)) &&
+                   Received(b.sim(), SegmentTarget(kGone)) &&
+                   Received(b.sim(), PollTarget("2001", kGoneSend));
+        },
+        30000));
+}
 
 std::vector<Fault> Faults() {
     return {
@@ -401,6 +519,41 @@ std::vector<Fault> Faults() {
              EXPECT_EQ(b.infoBox.toPlainText(), kTemplate1001);
          },
          3 * TemplateDatabase::kTimeoutSeconds * 1000 + 30000},
+        {"rows deleted under every worker", StartWorkers,
+         [](FaultBench& b) {
+             // The number disposed of and another one obtained; the send number released.
+             NumberList& list = b.window->numbers().List();
+             list.Remove(list.Row(0).identity);
+             list.Append(kNew, DateTimeText(CurrentClock().Now()), QStringLiteral("1003"));
+             test::Child<QLineEdit>(b.window, "编辑框_发短信_获取号码")->clear();
+             test::Child<QLineEdit>(b.window, "编辑框_发短信_取号时间")->clear();
+             // Each worker has moved past the late answer: the row poller and the region
+             // worker have come to the new number, the send poller has ended two passes.
+             const int passes = WorkersClock().PassPauses();
+             ASSERT_TRUE(QTest::qWaitFor(
+                 [&] {
+                     const NumberRow row = list.Row(0);
+                     return !row.status.isEmpty() && !row.homeRegion.isEmpty();
+                 },
+                 30000));
+             ASSERT_TRUE(
+                 QTest::qWaitFor([&] { return WorkersClock().PassPauses() >= passes + 2; }, 30000));
+         },
+         [](FaultBench& b) {
+             NumberList& list = b.window->numbers().List();
+             ASSERT_EQ(list.RowCount(), 1);
+             const NumberRow row = list.Row(0);
+             EXPECT_EQ(row.phone, kNew);
+             EXPECT_EQ(row.status, QStringLiteral("没有收到短信"));
+             EXPECT_EQ(row.code, QString());
+             EXPECT_EQ(row.smsText, QString());
+             EXPECT_EQ(row.homeRegion, ProvinceOf(kNew));
+             EXPECT_EQ(test::Child<QLineEdit>(b.window, "编辑框_发短信_取码状态")->text(), "");
+             EXPECT_EQ(test::Child<QLabel>(b.window, "透明标签40")->text(), "");
+             EXPECT_EQ(
+                 test::Child<QPlainTextEdit>(b.window, "编辑框_发短信_短信内容")->toPlainText(),
+                 "");
+         }},
     };
 }
 
