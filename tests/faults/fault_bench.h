@@ -13,6 +13,7 @@
 
 #include "api/server_lines.h"
 #include "db/template_lookup_controller.h"
+#include "forwarding/x11_desktop.h"
 #include "support/sim_lines.h"
 #include "support/sim_test.h"
 #include "support/temp_locations.h"
@@ -46,6 +47,9 @@ public:
     std::unique_ptr<TemplateLookupController> lookup;
     // The main window, for the rows that need one.
     QPointer<MainWindow> window;
+    // The windows of another program that forwarding types into.
+    std::unique_ptr<RecorderWindow> chat;
+    std::unique_ptr<RecorderWindow> bystander;
 
 protected:
     void SetUp() override {
@@ -54,6 +58,8 @@ protected:
     }
     void TearDown() override {
         lookup.reset();
+        chat.reset();
+        bystander.reset();
         while (!undo_.empty()) {
             undo_.back()();
             undo_.pop_back();

@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -39,6 +41,8 @@
 #include "api/server_lines.h"
 #include "db/template_lookup_controller.h"
 #include "faults/fault_bench.h"
+#include "forwarding/x11_desktop.h"
+#include "numbers/forwarding_controller.h"
 #include "numbers/home_region.h"
 #include "numbers/number_list.h"
 #include "numbers/numbers_page_controller.h"
@@ -313,6 +317,50 @@ void StartWorkers(FaultBench& b) {
         30000));
 }
 
+// An X server of the row's own, so that its typing and focus changes reach no other test
+// and no other test's reach it. Its number is free when its socket and lock are.
+class PrivateDisplay {
+public:
+    PrivateDisplay() {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty()) {
+            return;
+        }
+        for (int n = 100 + getpid() % 700, tries = 0; tries < 50; ++n, ++tries) {
+            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
+                QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
+                continue;
+            }
+            server_.start(xvfb, {QStringLiteral(":%1").arg(n), "-screen", "0", "1280x1024x24",
+                                 "-nolisten", "tcp"});
+            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+            if (QTest::qWaitFor(
+                    [&] {
+                        return QFile::exists(socket) || server_.state() == QProcess::NotRunning;
+                    },
+                    30000) &&
+                server_.state() == QProcess::Running) {
+                name_ = QStringLiteral(":%1").arg(n);
+                return;
+            }
+            server_.kill();
+            server_.waitForFinished();
+        }
+    }
+    ~PrivateDisplay() {
+        server_.terminate();
+        if (!server_.waitForFinished(30000)) {
+            server_.kill();
+            server_.waitForFinished();
+        }
+    }
+    QString Name() const { return name_; }
+
+private:
+    QProcess server_;
+    QString name_;
+};
+
 std::vector<Fault> Faults() {
     return {
         {"line accepts and never answers",
@@ -553,6 +601,57 @@ std::vector<Fault> Faults() {
              EXPECT_EQ(
                  test::Child<QPlainTextEdit>(b.window, "编辑框_发短信_短信内容")->toPlainText(),
                  "");
+         }},
+        {"target window closed while typing",
+         [](FaultBench& b) {
+             auto display = std::make_shared<PrivateDisplay>();
+             if (display->Name().isEmpty()) {
+                 GTEST_SKIP() << "no Xvfb to give the row a display of its own";
+             }
+             const QByteArray previous = qgetenv("DISPLAY");
+             qputenv("DISPLAY", display->Name().toLocal8Bit());
+             b.AtEnd([display, previous]() mutable {
+                 qputenv("DISPLAY", previous);
+                 display.reset();
+             });
+             auto manager = std::make_shared<test::WindowManager>();
+             auto services = std::make_shared<test::FakeServices>();
+             auto clock = std::make_shared<test::FastClock>(100);
+             auto useClock = std::make_shared<test::ScopedClock>(*clock);
+             b.window = new MainWindow(QPointer<QWidget>(), {});
+             b.AtEnd([&b, manager, services, clock, useClock] { delete b.window.data(); });
+             ASSERT_TRUE(manager->Running()) << "no window manager: openbox is needed";
+             b.bystander =
+                 std::make_unique<test::RecorderWindow>(QStringLiteral("旁观"), 0, QPoint(40, 640));
+             // The chat window closes itself after ten characters.
+             b.chat = std::make_unique<test::RecorderWindow>(QStringLiteral("聊天"), 10);
+             ASSERT_NE(b.bystander->handle(), 0u);
+             ASSERT_NE(b.chat->handle(), 0u);
+             test::FixedPicker picker;
+             picker.window = b.chat->handle();
+             InstallPicker(&picker);
+             b.window->forwarding().BeginCapture();
+             b.window->forwarding().TrackPointer({});
+             b.window->forwarding().EndCapture();
+             InstallPicker(nullptr);
+             ASSERT_EQ(b.window->forwarding().TargetWindow(), b.chat->handle());
+             b.window->findChild<QPushButton*>(QStringLiteral("按钮1"))->click();
+         },
+         [](FaultBench& b) {
+             const QString sms = QStringLiteral("验证码1234") + QString(2000, QLatin1Char('a'));
+             b.window->forwarding().ForwardReceivedSms(1, "1", "F1", sms, "1234");
+             b.window->forwarding().TypeNumberLines({QStringLiteral("COM1 13800000001")});
+         },
+         [](FaultBench& b) {
+             EXPECT_TRUE(b.chat->WaitForExit());
+             EXPECT_GE(b.chat->Received().size(), 10);
+             // The rest of the text went nowhere: the bystander, which has the focus once the
+             // chat is gone, got only the marker typed into it afterwards.
+             Input().TypeText(b.bystander->handle(), QStringLiteral("END"));
+             EXPECT_TRUE(b.bystander->WaitForReceived(QStringLiteral("END")))
+                 << b.bystander->Received().toStdString();
+             b.bystander.reset();
+             b.chat.reset();
          }},
     };
 }
