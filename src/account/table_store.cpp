@@ -403,8 +403,11 @@ bool TableStore::WriteAttempts(const QString& file, const QByteArray& bytes, Pau
         }
         // The new content replaces the old in one rename, so a reader sees
         // either the old value or the new one, never a part of it.
+        // The flush is checked on its own: a full disk shows only there, and commit()
+        // would let it pass and put an empty file in place of the old value.
         QSaveFile out(file);
-        if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit()) {
+        if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
+            out.commit()) {
             return true;
         }
         if (pause == Pause::SleepAfterFailure) {
