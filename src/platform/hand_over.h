@@ -40,7 +40,10 @@ inline void TakeHandOver() {
     std::lock_guard lock(HandOverMutex());
 }
 #else
-class PostingHandOver {};
+class PostingHandOver {
+public:
+    PostingHandOver() {}  // user-provided: a guard, not an unused variable
+};
 inline void TakeHandOver() {}
 #endif
 
