@@ -9,6 +9,7 @@
 #include <atomic>
 #include <mutex>
 
+#include "platform/hand_over.h"
 #include "platform/service_slot.h"
 #include "platform/worker.h"
 
@@ -167,9 +168,11 @@ private:
     // Runs `report` on the UI thread, unless this download is gone by then.
     void Report(std::function<void()> report) {
         QPointer<QObject> self(this);
+        PostingHandOver handOver;
         QMetaObject::invokeMethod(
             this,
             [self, report = std::move(report)] {
+                TakeHandOver();
                 if (self) {
                     report();
                 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 
+#include "platform/hand_over.h"
 #include "platform/worker.h"
 
 namespace lanxun {
@@ -35,19 +36,23 @@ bool RunOnUiThread(const std::function<void()>& access) {
 
     auto queued = std::make_shared<QueuedAccess>();
     queued->signal = Worker::CurrentWakeSignal();
-    QMetaObject::invokeMethod(
-        app,
-        [queued, &access] {
-            int expected = QueuedAccess::Pending;
-            if (!queued->phase.compare_exchange_strong(expected, QueuedAccess::Running)) {
-                return;  // the worker gave up and `access` may be gone
-            }
-            access();
-            std::lock_guard lock(queued->signal->mutex);
-            queued->done = true;
-            queued->signal->wake.notify_all();
-        },
-        Qt::QueuedConnection);
+    {
+        PostingHandOver handOver;
+        QMetaObject::invokeMethod(
+            app,
+            [queued, &access] {
+                TakeHandOver();
+                int expected = QueuedAccess::Pending;
+                if (!queued->phase.compare_exchange_strong(expected, QueuedAccess::Running)) {
+                    return;  // the worker gave up and `access` may be gone
+                }
+                access();
+                std::lock_guard lock(queued->signal->mutex);
+                queued->done = true;
+                queued->signal->wake.notify_all();
+            },
+            Qt::QueuedConnection);
+    }
 
     WakeSignal& signal = *queued->signal;
     std::unique_lock lock(signal.mutex);

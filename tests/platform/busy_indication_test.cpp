@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "platform/busy_indication.h"
+#include "platform/on_ui_thread.h"
 #include "platform/worker.h"
 #include "support/fake_services.h"
 
@@ -89,12 +90,7 @@ protected:
             QStringLiteral("request, window %1").arg(ReadWindowEnabled() ? "enabled" : "disabled"));
     }
     bool ReadWindowEnabled() {
-        bool enabled = false;
-        QMetaObject::invokeMethod(
-            &window_, [&] { enabled = window_.isEnabled(); },
-            QThread::currentThread() == window_.thread() ? Qt::DirectConnection
-                                                         : Qt::BlockingQueuedConnection);
-        return enabled;
+        return ReadOnUiThread([&] { return window_.isEnabled(); });
     }
 
     static QStringList Expected(bool replyUsable) {
