@@ -20,6 +20,7 @@
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
+#include "client_lines.h"
 #include "db/template_database.h"
 #include "db/template_lookup_controller.h"
 #include "platform_sim.h"
@@ -61,9 +62,7 @@ int main(int argc, char** argv) {
         RunScript(script, {QStringLiteral("start"), dbFolder.path(),
                            QString::number(lanxun::BuildDatabaseSettings().port)});
 
-    lanxun::ServerLines lines;
-    lines.projectLine = QString::fromStdString(sim.Address(platformsim::Line::Project));
-    lanxun::SetLines(lines);
+    lanxun::SetLines(lanxun::SimLines(sim));
     lanxun::LoginState& login = lanxun::CurrentLogin();
     login.userName = QStringLiteral("demo2026");
     login.password = QStringLiteral("lanxun666");

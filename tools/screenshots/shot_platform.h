@@ -8,6 +8,7 @@
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
+#include "client_lines.h"
 #include "numbers/home_region.h"
 #include "platform_sim.h"
 
@@ -19,21 +20,8 @@ inline bool StartDemoPlatform(platformsim::PlatformSim& sim) {
         std::fprintf(stderr, "%s\n", sim.StartError().c_str());
         return false;
     }
-    using platformsim::Line;
-    const auto address = [&sim](Line line) { return QString::fromStdString(sim.Address(line)); };
-    lanxun::ServerLines lines;
-    lines.accountLine = address(Line::Account);
-    lines.projectLine = address(Line::Project);
-    lines.dockingLine = address(Line::Docking);
-    lines.numberLine = address(Line::Number);
-    lines.disposalLine = address(Line::Disposal);
-    lines.pollLine = address(Line::Poll);
-    lines.recordLine = address(Line::Record);
-    lines.sendLine = address(Line::Send);
-    lines.withdrawLine = address(Line::Withdraw);
-    lines.rechargeLine = address(Line::Recharge);
-    lanxun::SetLines(lines);
-    lanxun::SetSegmentHost(address(Line::Segment));
+    lanxun::SetLines(lanxun::SimLines(sim));
+    lanxun::SetSegmentHost(QString::fromStdString(sim.Address(platformsim::Line::Segment)));
     lanxun::CurrentLogin().userName = QStringLiteral("demo2026");
     lanxun::CurrentLogin().password = QStringLiteral("lanxun666");
     return true;
