@@ -14,6 +14,14 @@
 
 namespace lanxun::test {
 
+// Every line and the segment lookups pointed at the local platform, the demo user logged in.
+inline void UseSimAsDemoUser(const platformsim::PlatformSim& sim) {
+    SetLines(SimLines(sim));
+    CurrentLogin().userName = QStringLiteral("demo2026");
+    CurrentLogin().password = QStringLiteral("lanxun666");
+    SetSegmentHost(QString::fromStdString(sim.Address(platformsim::Line::Segment)));
+}
+
 // The main window with all its routines, activated, against the local platform: every line and
 // the segment lookups pointed at it, the demo user logged in, fake services and a fast clock.
 // (A program that uses it links the window library.)
@@ -21,10 +29,7 @@ class MainWindowSimTest : public SimTest {
 protected:
     void SetUp() override {
         SimTest::SetUp();
-        SetLines(SimLines(*sim_));
-        CurrentLogin().userName = QStringLiteral("demo2026");
-        CurrentLogin().password = QStringLiteral("lanxun666");
-        SetSegmentHost(QString::fromStdString(sim_->Address(platformsim::Line::Segment)));
+        UseSimAsDemoUser(*sim_);
         window_ = new MainWindow(QPointer<QWidget>());
         window_->show();
         window_->activateWindow();
