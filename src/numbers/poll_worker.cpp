@@ -8,6 +8,7 @@
 #include "api/platform_call.h"
 #include "api/protocol.h"
 #include "api/replies.h"
+#include "numbers/age_limit.h"
 #include "numbers/chosen_project.h"
 #include "numbers/forwarding_controller.h"
 #include "platform/clock.h"
@@ -66,11 +67,7 @@ bool PollWorker::Visit(int position, HttpRequest& request, PatternMatcher& match
     if (row.status.contains(kStopped) || row.status.contains(kArrived)) {
         return true;
     }
-    const QDateTime obtainedAt = ReadDateTimeText(row.obtainedAt);
-    if (!obtainedAt.isValid()) {
-        return true;  // not a time this client wrote: never started, never asked
-    }
-    if (obtainedAt.secsTo(CurrentClock().Now()) > kLimitSeconds) {
+    if (AgeLimitPassed(row.obtainedAt, CurrentClock().Now())) {
         list_.Write(row.identity, {{NumberList::kStatus, kExpired}});
         return true;
     }

@@ -25,7 +25,6 @@ public:
     static constexpr int kPauseAfterRowMs = 100;
     static constexpr int kPauseBeforeQueryMs = 400;
     static constexpr int kPauseAfterPassMs = 5000;
-    static constexpr int kLimitSeconds = 300;
 
     // `forwarding` may be null (nothing is forwarded).
     PollWorker(QTreeWidget* numberList, QComboBox* projectPicker, ForwardingController* forwarding);

@@ -11,6 +11,7 @@
 #include "api/platform_call.h"
 #include "api/protocol.h"
 #include "api/replies.h"
+#include "numbers/age_limit.h"
 #include "platform/clock.h"
 #include "platform/on_ui_thread.h"
 #include "projects/project_items.h"
@@ -83,10 +84,7 @@ void SendResultPoller::Pass(HttpRequest& request) {
     if (seen.obtainedAt.isEmpty() || seen.number.isEmpty() || IsFinal(seen.status)) {
         return;
     }
-    // A time that does not read back (edited by hand) counts as long past: asking about the
-    // number for ever is worse than stopping.
-    const QDateTime obtained = ReadDateTimeText(seen.obtainedAt);
-    if (!obtained.isValid() || obtained.secsTo(CurrentClock().Now()) > kLimitSeconds) {
+    if (AgeLimitPassed(seen.obtainedAt, CurrentClock().Now())) {
         WriteIfStill(seen, [this] {
             status_->setText(kGivenUp);
             resultLine_->setText(kGivenUp);

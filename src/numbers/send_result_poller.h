@@ -37,7 +37,6 @@ public:
 
     static constexpr int kPassPauseMs = 5000;
     static constexpr int kQueryDelayMs = 400;
-    static constexpr int kLimitSeconds = 300;
 
     explicit SendResultPoller(const Widgets& widgets);
     ~SendResultPoller() override;

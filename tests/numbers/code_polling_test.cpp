@@ -85,6 +85,26 @@ TEST_F(CodePollingTest, ThreeHundredSecondsStillAskThreeHundredAndOneExpire) {
     EXPECT_TRUE(Targets(QStringLiteral("yh_qm")).contains(PollTarget(fresh.phone)));
 }
 
+// A time that does not read back (edited or corrupted) counts as expired, never as "not started":
+// the row is marked and the number is not asked about for ever.
+TEST_F(CodePollingTest, UnreadableAcquisitionTimeCountsAsExpired) {
+    const QString times[] = {QStringLiteral("昨天"), QStringLiteral("2026年13月40日15时"),
+                             QStringLiteral("2026年12月10日15时30")};
+    std::vector<NumberRow> rows;
+    for (int i = 0; i < 3; ++i) {
+        rows.push_back(
+            List().Append(QStringLiteral("1380000040%1").arg(i), times[i], QStringLiteral("1003")));
+    }
+    sim_->Script("yh_qm", Reply(200, Gbk("0||没有收到短信")));
+    StartPoller();
+    WaitForPasses(2);
+    for (const NumberRow& row : rows) {
+        SCOPED_TRACE(row.obtainedAt.toStdString());
+        EXPECT_EQ(RowOf(row).status, QStringLiteral("已停止获取原因：300秒内未取到短信"));
+    }
+    EXPECT_TRUE(Targets(QStringLiteral("yh_qm")).isEmpty());
+}
+
 TEST_F(CodePollingTest, RowsWithoutTimeOrAnAnswerAreLeftAlone) {
     List().Append(QStringLiteral("13800000001"), QString(), QStringLiteral("1003"));
     const NumberRow answered = AddRow(QStringLiteral("13800000002"));

@@ -21,6 +21,7 @@
 #include "platform/gbk.h"
 #include "support/fake_services.h"
 #include "support/find_child.h"
+#include "support/main_window_sim_test.h"
 #include "support/sim_lines.h"
 #include "support/sim_test.h"
 #include "ui/main_window.h"
@@ -67,10 +68,7 @@ class NumbersPageTest : public SimTest {
 protected:
     void SetUp() override {
         SimTest::SetUp();
-        SetLines(SimLines(*sim_));
-        CurrentLogin().userName = QStringLiteral("demo2026");
-        CurrentLogin().password = QStringLiteral("lanxun666");
-        SetSegmentHost(QString::fromStdString(sim_->Address(platformsim::Line::Segment)));
+        UseSimAsDemoUser(*sim_);
         window_ = new MainWindow(QPointer<QWidget>(), std::vector<WorkerFactory>{});
         window_->show();
         window_->activateWindow();

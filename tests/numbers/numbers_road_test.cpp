@@ -8,19 +8,13 @@
 #include <QTreeWidget>
 #include <set>
 
-#include "account/login_state.h"
-#include "api/server_lines.h"
-#include "numbers/home_region.h"
 #include "numbers/number_disposal_controller.h"
 #include "numbers/numbers_page_controller.h"
 #include "numbers/send_sms_page_controller.h"
 #include "platform/gbk.h"
-#include "support/fake_services.h"
 #include "support/find_child.h"
-#include "support/sim_lines.h"
+#include "support/main_window_sim_test.h"
 #include "support/sim_reply.h"
-#include "support/sim_test.h"
-#include "ui/main_window.h"
 
 namespace lanxun {
 namespace {
@@ -30,26 +24,7 @@ using test::Reply;
 
 // The main window with all its routines: pick the first favourite, get three numbers, and
 // each row ends with its province, "短信已达到" and the code.
-class NumbersRoadTest : public test::SimTest {
-protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        SetLines(test::SimLines(*sim_));
-        CurrentLogin().userName = QStringLiteral("demo2026");
-        CurrentLogin().password = QStringLiteral("lanxun666");
-        SetSegmentHost(QString::fromStdString(sim_->Address(platformsim::Line::Segment)));
-        window_ = new MainWindow(QPointer<QWidget>());
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
-    }
-    void TearDown() override { delete window_.data(); }
-
-    test::FakeServices fakes_;
-    test::FastClock clock_{50};
-    test::ScopedClock useClock_{clock_};
-    QPointer<MainWindow> window_;
-};
+using NumbersRoadTest = test::MainWindowSimTest;
 
 TEST_F(NumbersRoadTest, BatchPolledToTheCode) {
     auto* picker = Child<QComboBox>(window_, "组合框_取号_项目列表");

@@ -6,13 +6,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "account/login_state.h"
-#include "api/server_lines.h"
-#include "support/fake_services.h"
 #include "support/find_child.h"
-#include "support/sim_lines.h"
-#include "support/sim_test.h"
-#include "ui/main_window.h"
+#include "support/main_window_sim_test.h"
 
 namespace lanxun {
 namespace {
@@ -28,25 +23,7 @@ QStringList Items(const QComboBox* box) {
 }
 
 // The main window with its real routines against the local platform's demo catalogue.
-class MainWindowProjectsTest : public test::SimTest {
-protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        SetLines(test::SimLines(*sim_));
-        CurrentLogin().userName = QStringLiteral("demo2026");
-        CurrentLogin().password = QStringLiteral("lanxun666");
-        window_ = new MainWindow(QPointer<QWidget>());
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
-    }
-    void TearDown() override { delete window_.data(); }
-
-    test::FakeServices fakes_;
-    test::FastClock clock_{50};
-    test::ScopedClock useClock_{clock_};
-    QPointer<MainWindow> window_;
-};
+using MainWindowProjectsTest = test::MainWindowSimTest;
 
 TEST_F(MainWindowProjectsTest, FirstActivationFillsBothPickersFromTheFavourites) {
     auto* receive = Child<QComboBox>(window_, "组合框_取号_项目列表");

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
-#include <cstdio>
 
 #include "numbers/number_disposal_controller.h"
 #include "numbers/number_list.h"
@@ -35,12 +34,10 @@ struct ShownRow {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
+    QDir folder;
+    if (const int failed = shots::OpenOutputFolder(argc, argv, folder)) {
+        return failed;
     }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
-    folder.mkpath(QStringLiteral("."));
 
     QPointer<lanxun::MainWindow> window =
         new lanxun::MainWindow(QPointer<QWidget>(), std::vector<lanxun::WorkerFactory>{});

@@ -11,6 +11,7 @@
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
+#include "client_lines.h"
 #include "platform/message_box.h"
 #include "platform_sim.h"
 #include "shot_support.h"
@@ -29,10 +30,6 @@ public:
     bool Show(const lanxun::Message&) override { return true; }
 };
 
-QString Address(const platformsim::PlatformSim& sim, platformsim::Line line) {
-    return QString::fromStdString(sim.Address(line));
-}
-
 }  // namespace
 
 bool ShootWithPlatform(const QDir& folder,
@@ -41,11 +38,7 @@ bool ShootWithPlatform(const QDir& folder,
     if (!sim.Start()) {
         return false;
     }
-    using platformsim::Line;
-    lanxun::ServerLines lines;
-    lines.accountLine = Address(sim, Line::Account);
-    lines.dockingLine = Address(sim, Line::Docking);
-    lanxun::SetLines(lines);
+    lanxun::SetLines(lanxun::SimLines(sim));
     lanxun::LoginState& login = lanxun::CurrentLogin();
     login.userName = QStringLiteral("demo2026");
     login.password = QStringLiteral("lanxun666");

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QTabWidget>
 #include <QTextStream>
-#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -52,14 +51,9 @@ struct Shot {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
-    }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", argv[1]);
-        return 1;
+    QDir folder;
+    if (const int failed = shots::OpenOutputFolder(argc, argv, folder)) {
+        return failed;
     }
 
     lanxun::LoginState& login = lanxun::CurrentLogin();

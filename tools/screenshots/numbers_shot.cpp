@@ -16,19 +16,12 @@
 #include "api/server_lines.h"
 #include "numbers/home_region.h"
 #include "numbers/numbers_page_controller.h"
-#include "platform/gbk.h"
 #include "platform_sim.h"
 #include "shot_platform.h"
 #include "shot_support.h"
 #include "ui/main_window.h"
 
 namespace {
-
-platformsim::ScriptedReply Body(const QString& text) {
-    platformsim::ScriptedReply reply;
-    reply.body = lanxun::ToGbk(text).toStdString();
-    return reply;
-}
 
 // Waits with events flowing until `done` or `ms` have passed.
 template <typename Done>
@@ -48,12 +41,10 @@ bool WaitFor(Done done, int ms) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
+    QDir folder;
+    if (const int failed = shots::OpenOutputFolder(argc, argv, folder)) {
+        return failed;
     }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
-    folder.mkpath(QStringLiteral("."));
 
     platformsim::PlatformSim sim;
     if (!shots::StartDemoPlatform(sim)) {
@@ -65,12 +56,13 @@ int main(int argc, char** argv) {
     const QStringList codes{"472913", "805166", "239047"};
     std::vector<platformsim::ScriptedReply> numbers;
     for (int i = 0; i < phones.size(); ++i) {
-        numbers.push_back(Body(QStringLiteral("1|") + phones[i]));
-        sim.Script(QStringLiteral("/yh_qm/username=demo2026&password=lanxun666&id=1003&phone=%1")
-                       .arg(phones[i])
-                       .toStdString(),
-                   Body(QStringLiteral("1|1|【抖音】验证码%1，用于手机号登录，5分钟内有效。")
-                            .arg(codes[i])));
+        numbers.push_back(shots::GbkReply(QStringLiteral("1|") + phones[i]));
+        sim.Script(
+            QStringLiteral("/yh_qm/username=demo2026&password=lanxun666&id=1003&phone=%1")
+                .arg(phones[i])
+                .toStdString(),
+            shots::GbkReply(QStringLiteral("1|1|【抖音】验证码%1，用于手机号登录，5分钟内有效。")
+                                .arg(codes[i])));
     }
     sim.ScriptSequence("yh_qh", numbers);
 

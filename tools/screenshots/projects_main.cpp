@@ -16,13 +16,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
 #include "db/template_database.h"
 #include "db/template_lookup_controller.h"
 #include "platform_sim.h"
+#include "shot_platform.h"
 #include "shot_support.h"
 #include "ui/apply_project_window.h"
 #include "ui/main_window.h"
@@ -42,16 +42,13 @@ bool RunScript(const QString& script, const QStringList& arguments) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <folder> [template-db script]\n", argv[0]);
-        return 2;
+    QDir folder;
+    if (const int failed = shots::OpenOutputFolder(argc, argv, folder, "[template-db script]")) {
+        return failed;
     }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
-    folder.mkpath(QStringLiteral("."));
 
     platformsim::PlatformSim sim;
-    if (!sim.Start()) {
-        std::fprintf(stderr, "%s\n", sim.StartError().c_str());
+    if (!shots::StartDemoPlatform(sim)) {
         return 1;
     }
     QTemporaryDir dbFolder;
@@ -61,12 +58,7 @@ int main(int argc, char** argv) {
         RunScript(script, {QStringLiteral("start"), dbFolder.path(),
                            QString::number(lanxun::BuildDatabaseSettings().port)});
 
-    lanxun::ServerLines lines;
-    lines.projectLine = QString::fromStdString(sim.Address(platformsim::Line::Project));
-    lanxun::SetLines(lines);
     lanxun::LoginState& login = lanxun::CurrentLogin();
-    login.userName = QStringLiteral("demo2026");
-    login.password = QStringLiteral("lanxun666");
     login.balance = QStringLiteral("88.50");
     login.withdrawable = QStringLiteral("12.00");
     login.serviceQq = QStringLiteral("800012345");

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QThread>
-#include <cstdio>
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
@@ -33,12 +32,10 @@ using shots::Settle;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
+    QDir folder;
+    if (const int failed = shots::OpenOutputFolder(argc, argv, folder)) {
+        return failed;
     }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
-    folder.mkpath(QStringLiteral("."));
 
     platformsim::PlatformSim sim;
     if (!shots::StartDemoPlatform(sim)) {

@@ -11,13 +11,11 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <cstdio>
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
 #include "numbers/home_region.h"
 #include "numbers/send_result_poller.h"
-#include "platform/gbk.h"
 #include "platform/message_box.h"
 #include "platform_sim.h"
 #include "projects/project_pickers_controller.h"
@@ -36,22 +34,14 @@ public:
     bool Show(const lanxun::Message&) override { return true; }
 };
 
-platformsim::ScriptedReply Body(const QString& text) {
-    platformsim::ScriptedReply reply;
-    reply.body = lanxun::ToGbk(text).toStdString();
-    return reply;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
+    QDir folder;
+    if (const int failed = shots::OpenOutputFolder(argc, argv, folder)) {
+        return failed;
     }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
-    folder.mkpath(QStringLiteral("."));
 
     platformsim::PlatformSim sim;
     if (!shots::StartDemoPlatform(sim)) {
@@ -60,9 +50,9 @@ int main(int argc, char** argv) {
     NoBoxes boxes;
     lanxun::InstallMessageBoxes(&boxes);
 
-    sim.Script("yh_qh", Body(QStringLiteral("1|13812345678")));
-    sim.Script("fdx_tj", Body(QStringLiteral("发送内容提交成功等待卡商发送短信")));
-    sim.Script("yh_qm", Body(QStringLiteral("1|13812345678|短信发送成功")));
+    sim.Script("yh_qh", shots::GbkReply(QStringLiteral("1|13812345678")));
+    sim.Script("fdx_tj", shots::GbkReply(QStringLiteral("发送内容提交成功等待卡商发送短信")));
+    sim.Script("yh_qm", shots::GbkReply(QStringLiteral("1|13812345678|短信发送成功")));
 
     bool ok = true;
     {

@@ -1,14 +1,16 @@
 #pragma once
 
 // The local platform in-process for the screenshot programs: every client line and the
-// segment host pointed at it, and the demo user logged in.
+// segment host pointed at it, the demo user logged in, and the replies they script.
 
 #include <QString>
 #include <cstdio>
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
+#include "client_lines.h"
 #include "numbers/home_region.h"
+#include "platform/gbk.h"
 #include "platform_sim.h"
 
 namespace shots {
@@ -19,24 +21,18 @@ inline bool StartDemoPlatform(platformsim::PlatformSim& sim) {
         std::fprintf(stderr, "%s\n", sim.StartError().c_str());
         return false;
     }
-    using platformsim::Line;
-    const auto address = [&sim](Line line) { return QString::fromStdString(sim.Address(line)); };
-    lanxun::ServerLines lines;
-    lines.accountLine = address(Line::Account);
-    lines.projectLine = address(Line::Project);
-    lines.dockingLine = address(Line::Docking);
-    lines.numberLine = address(Line::Number);
-    lines.disposalLine = address(Line::Disposal);
-    lines.pollLine = address(Line::Poll);
-    lines.recordLine = address(Line::Record);
-    lines.sendLine = address(Line::Send);
-    lines.withdrawLine = address(Line::Withdraw);
-    lines.rechargeLine = address(Line::Recharge);
-    lanxun::SetLines(lines);
-    lanxun::SetSegmentHost(address(Line::Segment));
+    lanxun::SetLines(lanxun::SimLines(sim));
+    lanxun::SetSegmentHost(QString::fromStdString(sim.Address(platformsim::Line::Segment)));
     lanxun::CurrentLogin().userName = QStringLiteral("demo2026");
     lanxun::CurrentLogin().password = QStringLiteral("lanxun666");
     return true;
+}
+
+// A scripted reply of status 200 whose body is `text` in GBK, as the platform sends it.
+inline platformsim::ScriptedReply GbkReply(const QString& text) {
+    platformsim::ScriptedReply reply;
+    reply.body = lanxun::ToGbk(text).toStdString();
+    return reply;
 }
 
 }  // namespace shots

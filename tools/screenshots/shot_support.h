@@ -1,7 +1,7 @@
 #pragma once
 
-// What every screenshot program does: let the window settle, find a control,
-// write a picture and say where it went.
+// What every screenshot program does: take its output folder from the command line, let the
+// window settle, find a control, write a picture and say where it went.
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +12,23 @@
 #include <cstdio>
 
 namespace shots {
+
+// Reads `program <folder>` (or `program <folder> [more]` when `more` names an optional second
+// argument) and creates the folder. Returns 0 with `folder` set, else the exit status after
+// saying on stderr what is wrong.
+inline int OpenOutputFolder(int argc, char** argv, QDir& folder, const char* more = nullptr) {
+    if (argc < 2 || argc > (more ? 3 : 2)) {
+        std::fprintf(stderr, "usage: %s <folder>%s%s\n", argv[0], more ? " " : "",
+                     more ? more : "");
+        return 2;
+    }
+    folder.setPath(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
 
 // Lets events, timers and painting run for `ms` milliseconds.
 inline void Settle(int ms) {

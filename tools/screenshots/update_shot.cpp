@@ -34,13 +34,12 @@ private:
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
-        return 2;
+    QDir folder;
+    if (const int failed = shots::OpenOutputFolder(argc, argv, folder)) {
+        return failed;
     }
-    QDir folder(QString::fromLocal8Bit(argv[1]));
     platformsim::PlatformSim sim;
-    if (!folder.mkpath(QStringLiteral(".")) || !sim.Start()) {
+    if (!sim.Start()) {
         std::fprintf(stderr, "cannot start: %s\n", sim.StartError().c_str());
         return 1;
     }
@@ -58,14 +57,8 @@ int main(int argc, char** argv) {
         new lanxun::UpdateWindow(QString::fromStdString(sim.Address(platformsim::Line::Update)));
     window->show();
     Settle(3300);
-    const QString path = folder.filePath(QStringLiteral("update-downloading.png"));
-    const bool saved = window->grab().save(path);
+    const bool saved = shots::SaveWindow(window, folder, QStringLiteral("update-downloading"));
     delete window;  // stops the download
     lanxun::InstallFileLocations(nullptr);
-    if (!saved) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return 0;
+    return saved ? 0 : 1;
 }

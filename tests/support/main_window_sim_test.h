@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QTest>
+
+#include "account/login_state.h"
+#include "api/server_lines.h"
+#include "numbers/home_region.h"
+#include "support/fake_services.h"
+#include "support/sim_lines.h"
+#include "support/sim_test.h"
+#include "ui/main_window.h"
+
+namespace lanxun::test {
+
+// Every line and the segment lookups pointed at the local platform, the demo user logged in.
+inline void UseSimAsDemoUser(const platformsim::PlatformSim& sim) {
+    SetLines(SimLines(sim));
+    CurrentLogin().userName = QStringLiteral("demo2026");
+    CurrentLogin().password = QStringLiteral("lanxun666");
+    SetSegmentHost(QString::fromStdString(sim.Address(platformsim::Line::Segment)));
+}
+
+// The main window with all its routines, activated, against the local platform: every line and
+// the segment lookups pointed at it, the demo user logged in, fake services and a fast clock.
+// (A program that uses it links the window library.)
+class MainWindowSimTest : public SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        UseSimAsDemoUser(*sim_);
+        window_ = new MainWindow(QPointer<QWidget>());
+        window_->show();
+        window_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+    }
+    void TearDown() override { delete window_.data(); }
+
+    FakeServices fakes_;
+    FastClock clock_{50};
+    ScopedClock useClock_{clock_};
+    QPointer<MainWindow> window_;
+};
+
+}  // namespace lanxun::test
