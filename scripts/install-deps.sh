@@ -13,7 +13,7 @@ packages=(
     libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
-    openbox
+    openbox x11-utils
     fonts-noto-cjk
     desktop-file-utils dpkg-dev file
     libtsan2

@@ -11,4 +11,4 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
 fi
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300
+    bash "$(dirname "$0")/with-window-manager.sh" ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300

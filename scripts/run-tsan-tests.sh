@@ -23,4 +23,4 @@ fi
 left_out='OwnProcessChild\.EndsAtOnce|UpdateEndToEndTest\.|UpdateWindowTest\.(WholeArchive|ProgramThatCannotStart)'
 # Only the programs that were built take part: the others are listed as *_NOT_BUILT.
 exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 -E "_NOT_BUILT\$|$left_out"
+    bash "$(dirname "$0")/with-window-manager.sh" ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 -E "_NOT_BUILT\$|$left_out"

@@ -28,6 +28,10 @@ using SteadyClock = std::chrono::steady_clock;
 // until the keys typed on it have had this long to be read.
 constexpr auto kSpareKeySettle = std::chrono::milliseconds(250);
 
+// Keysyms of Unicode characters beyond Latin-1, as SymbolOf() makes them.
+constexpr KeySym kFirstUnicodeSymbol = 0x01000100;
+constexpr KeySym kLastUnicodeSymbol = 0x0110FFFF;
+
 struct SpareKey {
     KeyCode code;
     KeySym symbol;
@@ -124,7 +128,37 @@ private:
     }
 
     // An unbound key code. The highest one is left to other tools that do the same.
+    // Without one, a key code that an earlier run left bound to one character: spare
+    // keys stay bound when a run ends, so a long X session would otherwise run out.
     KeyCode FreeCode() const {
+        if (KeyCode code = UnboundCode()) {
+            return code;
+        }
+        for (int code = max_; code >= min_; --code) {
+            if (!IsSpare(KeyCode(code)) && BoundToOneCharacter(KeyCode(code))) {
+                return KeyCode(code);
+            }
+        }
+        return 0;
+    }
+
+    // True when every symbol of the key is one and the same Unicode character, the
+    // way a spare key is bound; no keyboard layout binds a key like that.
+    bool BoundToOneCharacter(KeyCode code) const {
+        const KeySym first = Sym(code, 0);
+        if (first < kFirstUnicodeSymbol || first > kLastUnicodeSymbol) {
+            return false;
+        }
+        for (int level = 1; level < perCode_; ++level) {
+            const KeySym symbol = Sym(code, level);
+            if (symbol != NoSymbol && symbol != first) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    KeyCode UnboundCode() const {
         bool skippedHighest = false;
         for (int code = max_; code >= min_; --code) {
             bool empty = true;

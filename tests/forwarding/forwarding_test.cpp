@@ -255,6 +255,17 @@ TEST_F(Forwarding, ATargetClosingWhileTypedIntoStopsTheTyping) {
     EXPECT_FALSE(Input().TypeText(chat.handle(), QStringLiteral("more")));
 }
 
+TEST_F(Forwarding, KeyCodesLeftBoundByAnEarlierRunAreTakenAgain) {
+    RecorderWindow chat(QStringLiteral("聊天"));
+    ASSERT_NE(chat.handle(), 0u);
+    const std::vector<unsigned> leftBound = test::BindEveryUnboundKeyCode();
+    const QString text = QStringLiteral("【岚讯】您的验证码是5678，请勿泄露。");
+
+    EXPECT_TRUE(Input().TypeText(chat.handle(), text));
+    EXPECT_TRUE(chat.WaitForReceived(text)) << chat.Received().toStdString();
+    test::UnbindKeyCodes(leftBound);
+}
+
 TEST_F(Forwarding, TwoThreadsForwardingAtOnceEachArriveWhole) {
     RecorderWindow chat(QStringLiteral("聊天"));
     Target(chat.handle());

@@ -187,4 +187,43 @@ void PressLeftButton(bool down) {
     XSync(display.get(), False);
 }
 
+std::vector<unsigned> BindEveryUnboundKeyCode() {
+    DisplayPtr display = OpenDisplay();
+    std::vector<unsigned> bound;
+    if (!display) {
+        return bound;
+    }
+    int min = 0;
+    int max = 0;
+    int perCode = 0;
+    XDisplayKeycodes(display.get(), &min, &max);
+    KeySym* syms = XGetKeyboardMapping(display.get(), KeyCode(min), max - min + 1, &perCode);
+    for (int code = min; syms && code <= max; ++code) {
+        bool unbound = true;
+        for (int level = 0; level < perCode; ++level) {
+            unbound = unbound && syms[(code - min) * perCode + level] == NoSymbol;
+        }
+        if (unbound) {
+            // Characters from the end of the CJK block, which no test types.
+            KeySym binding = 0x01000000 + 0x9FA0 - KeySym(bound.size());
+            XChangeKeyboardMapping(display.get(), code, 1, &binding, 1);
+            bound.push_back(unsigned(code));
+        }
+    }
+    if (syms) {
+        XFree(syms);
+    }
+    XSync(display.get(), False);
+    return bound;
+}
+
+void UnbindKeyCodes(const std::vector<unsigned>& codes) {
+    DisplayPtr display = OpenDisplay();
+    for (unsigned code : codes) {
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(display.get(), int(code), 1, &none, 1);
+    }
+    XSync(display.get(), False);
+}
+
 }  // namespace lanxun::test

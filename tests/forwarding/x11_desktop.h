@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <vector>
 
 #include "platform/input_simulator.h"
 #include "platform/window_picker.h"
@@ -68,6 +69,11 @@ QRect ScreenRect(WindowHandle window);
 // The real pointer, moved and pressed through XTest as a person's hand would.
 void MovePointer(const QPoint& globalPos);
 void PressLeftButton(bool down);
+
+// Binds every unbound key code to a character, as an earlier run that typed Chinese
+// leaves the keyboard; returns the codes bound.
+std::vector<unsigned> BindEveryUnboundKeyCode();
+void UnbindKeyCodes(const std::vector<unsigned>& codes);
 
 // A picker that always points at one window, for the tests that only need a target.
 class FixedPicker : public WindowPicker {
