@@ -38,6 +38,7 @@ public:
     }
 
     QString reply;
+    QString error;
     std::string expected;
     bool result = false;
     int code = 0;

@@ -368,10 +368,18 @@ std::vector<Fault> Faults() {
              // Held far past the call's time-out; stopping the sim ends the wait.
              b.sim().Script("fdx_tj", Reply(200, "1|never", {}, 120000));
          },
-         [](FaultBench& b) { b.reply = FetchReply(SendSms()); },
+         [](FaultBench& b) {
+             HttpRequest request;
+             b.reply = FetchReply(request, SendSms());
+             b.error = request.LastError();
+         },
          [](FaultBench& b) {
              EXPECT_EQ(b.reply, QString());
              EXPECT_EQ(b.sim().Requests().size(), 1u);
+             // It gave up on the send's own time-out, not on a longer default.
+             EXPECT_TRUE(b.error.contains(
+                 QStringLiteral("receive time-out of %1 ms").arg(kSendSmsTimeoutMs)))
+                 << b.error.toStdString();
          },
          kSendSmsTimeoutMs + 30000},
         {"reset in the middle of a reply",
