@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -39,6 +40,7 @@ public:
 
     QString reply;
     QString error;
+    QStringList outcomes;
     std::string expected;
     bool result = false;
     int code = 0;
