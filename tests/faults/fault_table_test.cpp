@@ -588,7 +588,8 @@ std::vector<Fault> Faults() {
              b.expected = folder.toStdString();
          },
          [](FaultBench& b) {
-             // The server dies while the lookup waits for its answer.
+             // The server dies while the lookup waits for its answer. The kill closes its
+             // socket, so the client's read time-out is not what ends this wait.
              const QString folder = QString::fromStdString(b.expected);
              bool killed = false;
              std::thread killer([folder, &killed] {
