@@ -345,7 +345,9 @@ void StartWorkers(FaultBench& b) {
 }
 
 // An X server of the row's own, so that its typing and focus changes reach no other test
-// and no other test's reach it. Its number is free when its socket and lock are.
+// and no other test's reach it. The server picks a free number itself and tells it once it
+// takes connections: a number picked here could be taken by another program's server
+// between the look and the start.
 class PrivateDisplay {
 public:
     PrivateDisplay() {
@@ -353,25 +355,18 @@ public:
         if (xvfb.isEmpty()) {
             return;
         }
-        for (int n = 100 + getpid() % 700, tries = 0; tries < 50; ++n, ++tries) {
-            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
-                QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
-                continue;
+        server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server_.start(xvfb,
+                      {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        if (QTest::qWaitFor(
+                [&] { return server_.canReadLine() || server_.state() == QProcess::NotRunning; },
+                30000) &&
+            server_.canReadLine()) {
+            bool ok = false;
+            const int number = server_.readLine().trimmed().toInt(&ok);
+            if (ok) {
+                name_ = QStringLiteral(":%1").arg(number);
             }
-            server_.start(xvfb, {QStringLiteral(":%1").arg(n), "-screen", "0", "1280x1024x24",
-                                 "-nolisten", "tcp"});
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-            if (QTest::qWaitFor(
-                    [&] {
-                        return QFile::exists(socket) || server_.state() == QProcess::NotRunning;
-                    },
-                    30000) &&
-                server_.state() == QProcess::Running) {
-                name_ = QStringLiteral(":%1").arg(n);
-                return;
-            }
-            server_.kill();
-            server_.waitForFinished();
         }
     }
     ~PrivateDisplay() {
