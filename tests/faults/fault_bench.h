@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -38,6 +39,8 @@ public:
     }
 
     QString reply;
+    QString error;
+    QStringList outcomes;
     std::string expected;
     bool result = false;
     int code = 0;
