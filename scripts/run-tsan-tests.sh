@@ -21,8 +21,8 @@ fi
 # - the update's start of the new program: the tool's fork from a process with
 #   many threads now and then hangs the child before its exec.
 left_out='OwnProcessChild\.EndsAtOnce|UpdateEndToEndTest\.|UpdateWindowTest\.(WholeArchive|ProgramThatCannotStart)'
-# ctest runs each test in a process of its own. That matters here: Qt starts other
-# programs with vfork, whose child shares the parent's memory until its exec, and the
+# ctest runs each test in a process of its own. That matters here: Qt may start other
+# programs with vfork semantics, whose child shares the parent's memory until its exec, and the
 # tool's bookkeeping in that child can leave the parent's picture of a lock wrong
 # for later tests in the same process.
 # Only the programs that were built take part: the others are listed as *_NOT_BUILT.
