@@ -14,9 +14,13 @@
 // Needs an X display with room for a window manager (run it with `make soak`, which starts
 // Xvfb). Arguments: --hours=N (of the fast clock, default 24), --factor=N (default 120: a day
 // in 12 minutes), --quick (one hour of the clock, for a trial run), --trim (give the heap's free
-// pages back before each point of the series).
+// pages back before each point of the series), --clear-log (clear the forwarding log after each
+// point, which measures exactly what the rest of the client holds), --leave-heap (end at once
+// after the report, freeing nothing: a heap profiler then lists all that was held at the end).
 
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -36,6 +40,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -67,7 +72,9 @@ const QString kSeparator = QStringLiteral(",");
 struct Options {
     qint64 clockHours = 24;
     qint64 factor = 120;
-    bool trim = false;  // malloc_trim(0) before each point of the memory series
+    bool trim = false;       // malloc_trim(0) before each point of the memory series
+    bool clearLog = false;   // clear the forwarding log after each point of the series
+    bool leaveHeap = false;  // end without freeing anything, for a heap profiler's last look
 };
 
 Options ParseOptions(const QStringList& args) {
@@ -79,6 +86,10 @@ Options ParseOptions(const QStringList& args) {
             options.clockHours = std::max<qint64>(1, arg.mid(8).toLongLong());
         } else if (arg == QStringLiteral("--trim")) {
             options.trim = true;
+        } else if (arg == QStringLiteral("--clear-log")) {
+            options.clearLog = true;
+        } else if (arg == QStringLiteral("--leave-heap")) {
+            options.leaveHeap = true;
         } else if (arg.startsWith(QStringLiteral("--factor="))) {
             options.factor = std::max<qint64>(1, arg.mid(9).toLongLong());
         } else {
@@ -173,14 +184,52 @@ HeapFigures ReadHeapFigures() {
     return figures;
 }
 
-// The longest single event the UI thread handled, by its receiver: a long stall between two
-// turns of the loop is one of these, or many short ones.
+// CPU time of the calling thread: beside the wall clock it tells a stall of work from a stall of
+// waiting for a core.
+qint64 ThreadCpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// How long the UI thread has waited for a core, ready to run, since it started (the second
+// figure of its schedstat); 0 where the kernel keeps no such figure. Opened on the UI thread.
+class RunQueueWait {
+public:
+    RunQueueWait() : fd_(open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
+    ~RunQueueWait() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    RunQueueWait(const RunQueueWait&) = delete;
+    RunQueueWait& operator=(const RunQueueWait&) = delete;
+
+    qint64 Ns() const {
+        char text[96] = {};
+        if (fd_ < 0 || pread(fd_, text, sizeof text - 1, 0) <= 0) {
+            return 0;
+        }
+        unsigned long long running = 0;
+        unsigned long long waiting = 0;
+        return std::sscanf(text, "%llu %llu", &running, &waiting) == 2 ? qint64(waiting) : 0;
+    }
+
+private:
+    int fd_;
+};
+
+// The longest single event the UI thread handled, by its receiver (and the receiver's parent):
+// a long stall between two turns of the loop is one of these, or many short ones.
 class EventProbeApplication : public QApplication {
 public:
     using QApplication::QApplication;
 
     bool notify(QObject* receiver, QEvent* event) override {
-        if (depth_ > 0 || thread() != QThread::currentThread()) {
+        if (QThread::currentThread() != thread()) {
+            return QApplication::notify(receiver, event);
+        }
+        if (depth_ > 0) {
             ++depth_;
             const bool handled = QApplication::notify(receiver, event);
             --depth_;
@@ -189,25 +238,37 @@ public:
         ++depth_;
         QElapsedTimer took;
         took.start();
+        const qint64 cpuBefore = ThreadCpuNs();
+        const qint64 waitBefore = runQueue_.Ns();
         const bool handled = QApplication::notify(receiver, event);
         const qint64 ns = took.nsecsElapsed();
         --depth_;
         if (ns > longestNs_) {
             longestNs_ = ns;
-            longest_ = QStringLiteral("%1 \"%2\" event %3")
+            longestCpuNs_ = ThreadCpuNs() - cpuBefore;
+            longestWaitNs_ = runQueue_.Ns() - waitBefore;
+            const QObject* parent = receiver->parent();
+            longest_ = QStringLiteral("%1 \"%2\" (in %3) event %4")
                            .arg(QString::fromLatin1(receiver->metaObject()->className()),
-                                receiver->objectName())
+                                receiver->objectName(),
+                                parent ? QString::fromLatin1(parent->metaObject()->className())
+                                       : QStringLiteral("nothing"))
                            .arg(int(event->type()));
         }
         return handled;
     }
 
     double LongestMs() const { return double(longestNs_) / 1e6; }
+    double LongestCpuMs() const { return double(longestCpuNs_) / 1e6; }
+    double LongestWaitMs() const { return double(longestWaitNs_) / 1e6; }
     QString Longest() const { return longest_; }
 
 private:
+    RunQueueWait runQueue_;
     int depth_ = 0;
     qint64 longestNs_ = 0;
+    qint64 longestCpuNs_ = 0;
+    qint64 longestWaitNs_ = 0;
     QString longest_;
 };
 
@@ -217,27 +278,45 @@ private:
 class StallMeter {
 public:
     explicit StallMeter(QWidget* list) : list_(list) {
+        tick_.setObjectName(QStringLiteral("stall meter"));
         tick_.setInterval(1);
         QObject::connect(&tick_, &QTimer::timeout, [this] { Tick(); });
     }
     void Start() {
         sinceLast_.start();
+        cpuAtLast_ = ThreadCpuNs();
+        waitAtLast_ = runQueue_.Ns();
         tick_.start();
     }
     void Pause() { paused_ = true; }
     void Resume() {
         paused_ = false;
         sinceLast_.restart();
+        cpuAtLast_ = ThreadCpuNs();
+        waitAtLast_ = runQueue_.Ns();
     }
     double LongestMs() const { return double(longest_) / 1e6; }
+    // The UI thread's own CPU time within the longest gap.
+    double LongestCpuMs() const { return double(longestCpu_) / 1e6; }
+    // The UI thread's wait for a core within the longest gap.
+    double LongestWaitMs() const { return double(longestWait_) / 1e6; }
 
 private:
     void Tick() {
         if (paused_) {
             return;
         }
-        longest_ = std::max(longest_, sinceLast_.nsecsElapsed());
+        const qint64 gap = sinceLast_.nsecsElapsed();
+        const qint64 cpu = ThreadCpuNs();
+        const qint64 wait = runQueue_.Ns();
+        if (gap > longest_) {
+            longest_ = gap;
+            longestCpu_ = cpu - cpuAtLast_;
+            longestWait_ = wait - waitAtLast_;
+        }
         sinceLast_.restart();
+        cpuAtLast_ = cpu;
+        waitAtLast_ = wait;
         x_ = (x_ + 7) % std::max(1, list_->width());
         QTest::mouseMove(list_, QPoint(x_, list_->height() / 2));
         list_->repaint();
@@ -247,6 +326,11 @@ private:
     QTimer tick_;
     QElapsedTimer sinceLast_;
     qint64 longest_ = 0;
+    qint64 longestCpu_ = 0;
+    qint64 longestWait_ = 0;
+    qint64 cpuAtLast_ = 0;
+    qint64 waitAtLast_ = 0;
+    RunQueueWait runQueue_;
     bool paused_ = false;
     int x_ = 0;
 };
@@ -256,6 +340,7 @@ bool RunUntil(const std::function<bool()>& done, qint64 limitMs) {
     QElapsedTimer waited;
     waited.start();
     QTimer wake;  // looks at `done` at least every 5 ms without spinning
+    wake.setObjectName(QStringLiteral("soak wake"));
     wake.start(5);
     while (!done()) {
         if (waited.elapsed() > limitMs) {
@@ -343,6 +428,7 @@ struct MemorySample {
     int cycle = 0;
     ProcessFigures process;
     HeapFigures heap;
+    qint64 inUseLessLogKb = -1;  // measured when the log is cleared at each point
     int logLines = 0;
     int threads = 0;
     int openFiles = 0;
@@ -390,8 +476,10 @@ public:
             if (cycle == kWarmUpCycles) {
                 Sample(cycle);
                 warmUpSample_ = int(samples_.size()) - 1;
+                stalls.Pause();
                 start = SettledProcessFigures();
                 startLive = LiveResidentKb();
+                stalls.Resume();
                 startTicks = clock_.Ticks();
             }
             if (clock_.Ticks() >= nextSample_) {
@@ -415,6 +503,8 @@ public:
                 std::fflush(stdout);
             }
         }
+        // The soak's own measures (a malloc_trim, clearing the log) are no stall of the client.
+        stalls.Pause();
         Sample(cycle);
         const ProcessFigures end = SettledProcessFigures();
         const qint64 endLive = LiveResidentKb();
@@ -435,7 +525,6 @@ public:
         const double growthWithoutLog =
             100.0 * double(endWithoutLog - startLive) / double(startLive);
         const double clockHours = double(clock_.Ticks() - startTicks) / 3.6e6;
-        stalls.Pause();
 
         // A late or repeated code would show now.
         RunUntil([] { return false; }, 2000);
@@ -469,10 +558,15 @@ public:
             "codes: planned %d, on their own rows %d, forwarded %d (wrong or repeated %d)\n",
             planned_, codesOnRows_, forwarded_.Total(), wrong);
         std::printf("messages shown besides the release confirmations: %d\n", otherMessages_);
-        std::printf("longest UI stall: %.1f ms\n", stalls.LongestMs());
+        std::printf(
+            "longest UI stall: %.1f ms (of it: %.1f ms on the UI thread's CPU, %.1f ms waiting "
+            "for a core)\n",
+            stalls.LongestMs(), stalls.LongestCpuMs(), stalls.LongestWaitMs());
         if (auto* probe = dynamic_cast<EventProbeApplication*>(qApp)) {
-            std::printf("longest single UI event: %.1f ms, %s\n", probe->LongestMs(),
-                        qPrintable(probe->Longest()));
+            std::printf(
+                "longest single UI event: %.1f ms (%.1f ms CPU, %.1f ms waiting for a core), %s\n",
+                probe->LongestMs(), probe->LongestCpuMs(), probe->LongestWaitMs(),
+                qPrintable(probe->Longest()));
         }
         stalls_ = nullptr;
         PrintSeries(logBytesPerLine);
@@ -482,11 +576,19 @@ public:
                         end.threads <= start.threads && end.openFiles <= start.openFiles &&
                         otherMessages_ == 0;
         std::printf("%s\n", ok ? "PASS" : "FAIL");
+        if (options_.leaveHeap) {
+            std::fflush(stdout);
+            std::_Exit(ok ? 0 : 1);
+        }
         return ok ? 0 : 1;
     }
 
 private:
     void Sample(int cycle) {
+        const bool metering = stalls_ != nullptr;
+        if (metering) {
+            stalls_->Pause();
+        }
         if (options_.trim) {
             malloc_trim(0);
         }
@@ -497,23 +599,40 @@ private:
         sample.heap = ReadHeapFigures();
         if (auto* log = window_->findChild<QPlainTextEdit*>(QStringLiteral("编辑框5"))) {
             sample.logLines = log->blockCount();
+            if (options_.clearLog) {
+                log->clear();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                sample.inUseLessLogKb = ReadHeapFigures().inUseKb;
+                clearedLogLines_ += sample.logLines - 1;
+                clearedLogKb_ += sample.heap.inUseKb - sample.inUseLessLogKb;
+            }
         }
         samples_.push_back(sample);
+        if (metering) {
+            stalls_->Resume();
+        }
     }
 
-    // The series, with the heap in use less the forwarding log's lines (at what one line was
-    // found to cost when the log was cleared at the end), and the growth on three bases: the
-    // open window, the warm-up cycles and the first hour of the clock.
+    // The series, with the heap in use less the forwarding log (measured when the log is cleared
+    // at each point, else estimated at what one line cost when it was cleared at the end), and the
+    // growth on three bases: the open window, the warm-up cycles and the first hour of the clock.
     void PrintSeries(double logBytesPerLine) const {
         if (samples_.empty()) {
             return;
         }
+        if (clearedLogLines_ > 0) {
+            logBytesPerLine = 1024.0 * double(clearedLogKb_) / double(clearedLogLines_);
+        }
         const auto lessLog = [&](const MemorySample& sample) {
+            if (sample.inUseLessLogKb >= 0) {
+                return sample.inUseLessLogKb;
+            }
             return sample.heap.inUseKb -
                    qint64(double(std::max(0, sample.logLines - 1)) * logBytesPerLine / 1024);
         };
-        std::printf("\nmemory series (kB; the log costs %.0f bytes a line)%s\n", logBytesPerLine,
-                    options_.trim ? ", malloc_trim before each point" : "");
+        std::printf("\nmemory series (kB; the log costs %.0f bytes a line)%s%s\n", logBytesPerLine,
+                    options_.trim ? ", malloc_trim before each point" : "",
+                    options_.clearLog ? ", the log cleared after each point" : "");
         std::printf("%7s %6s %8s %7s %7s %6s %8s %9s %7s %6s %6s %4s\n", "clock h", "cycle",
                     "resident", "anon", "file", "shmem", "heap use", "less log", "system", "arenas",
                     "lines", "thr");
@@ -690,6 +809,8 @@ private:
     qint64 nextSample_ = 0;
     int warmUpSample_ = -1;
     int hourSample_ = -1;
+    int clearedLogLines_ = 0;
+    qint64 clearedLogKb_ = 0;
 };
 
 }  // namespace
