@@ -184,8 +184,8 @@ HeapFigures ReadHeapFigures() {
     return figures;
 }
 
-// CPU time of the calling thread: beside the wall clock it tells a stall of work from a stall of
-// waiting for a core.
+// CPU time of the calling thread: beside the wall clock it tells a stall of work from one of
+// waiting (for a core, or for another process such as the X server).
 qint64 ThreadCpuNs() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
