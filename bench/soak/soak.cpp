@@ -5,15 +5,22 @@
 // At the end it reports resident memory, threads and open files at start and end (both read at
 // the same point of a cycle: nothing held, no batch running), the codes received and forwarded
 // (each must reach its own row and the target exactly once) and the UI thread's longest stall.
+// On the way it prints a memory series (resident, the heap in use and what the heap took from
+// the system) every twelfth of the run, so a plateau shows apart from a steady climb.
 // Exits with 1 when a code went missing, twice or astray, a cycle hung, the memory in use grew
 // by 5 % or more (less the forwarding log, which only grows by design: its size is reported
 // apart), or a thread or an open file was left over.
 //
 // Needs an X display with room for a window manager (run it with `make soak`, which starts
 // Xvfb). Arguments: --hours=N (of the fast clock, default 24), --factor=N (default 120: a day
-// in 12 minutes), --quick (one hour of the clock, for a trial run).
+// in 12 minutes), --quick (one hour of the clock, for a trial run), --trim (give the heap's free
+// pages back before each point of the series), --clear-log (clear the forwarding log after each
+// point, which measures exactly what the rest of the client holds), --leave-heap (end at once
+// after the report, freeing nothing: a heap profiler then lists all that was held at the end).
 
+#include <fcntl.h>
 #include <malloc.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -26,10 +33,14 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -61,6 +72,9 @@ const QString kSeparator = QStringLiteral(",");
 struct Options {
     qint64 clockHours = 24;
     qint64 factor = 120;
+    bool trim = false;       // malloc_trim(0) before each point of the memory series
+    bool clearLog = false;   // clear the forwarding log after each point of the series
+    bool leaveHeap = false;  // end without freeing anything, for a heap profiler's last look
 };
 
 Options ParseOptions(const QStringList& args) {
@@ -70,6 +84,12 @@ Options ParseOptions(const QStringList& args) {
             options.clockHours = 1;
         } else if (arg.startsWith(QStringLiteral("--hours="))) {
             options.clockHours = std::max<qint64>(1, arg.mid(8).toLongLong());
+        } else if (arg == QStringLiteral("--trim")) {
+            options.trim = true;
+        } else if (arg == QStringLiteral("--clear-log")) {
+            options.clearLog = true;
+        } else if (arg == QStringLiteral("--leave-heap")) {
+            options.leaveHeap = true;
         } else if (arg.startsWith(QStringLiteral("--factor="))) {
             options.factor = std::max<qint64>(1, arg.mid(9).toLongLong());
         } else {
@@ -81,6 +101,9 @@ Options ParseOptions(const QStringList& args) {
 
 struct ProcessFigures {
     qint64 residentKb = 0;
+    qint64 anonymousKb = 0;  // the part of it that is the heap, stacks and other private pages
+    qint64 fileKb = 0;       // mapped files: the program, its libraries, fonts
+    qint64 sharedKb = 0;     // shared memory, e.g. window images shared with the X server
     int threads = 0;
     int openFiles = 0;
 };
@@ -93,6 +116,12 @@ ProcessFigures ReadProcessFigures() {
             const QList<QByteArray> parts = line.simplified().split(' ');
             if (parts.size() >= 2 && parts[0] == "VmRSS:") {
                 figures.residentKb = parts[1].toLongLong();
+            } else if (parts.size() >= 2 && parts[0] == "RssAnon:") {
+                figures.anonymousKb = parts[1].toLongLong();
+            } else if (parts.size() >= 2 && parts[0] == "RssFile:") {
+                figures.fileKb = parts[1].toLongLong();
+            } else if (parts.size() >= 2 && parts[0] == "RssShmem:") {
+                figures.sharedKb = parts[1].toLongLong();
             } else if (parts.size() >= 2 && parts[0] == "Threads:") {
                 figures.threads = parts[1].toInt();
             }
@@ -128,33 +157,166 @@ qint64 LiveResidentKb() {
     return ReadProcessFigures().residentKb;
 }
 
+// What the allocator holds: the bytes handed out and not yet freed (in every arena, and the
+// large blocks it maps on their own), what it took from the system for that, and its arenas.
+// Set apart from resident memory, these tell a growing heap from a fragmenting one.
+struct HeapFigures {
+    qint64 inUseKb = 0;
+    qint64 fromSystemKb = 0;
+    int arenas = 0;
+};
+
+HeapFigures ReadHeapFigures() {
+    const struct mallinfo2 info = mallinfo2();
+    HeapFigures figures;
+    figures.inUseKb = qint64((info.uordblks + info.hblkhd) / 1024);
+    figures.fromSystemKb = qint64((info.arena + info.hblkhd) / 1024);
+    char* text = nullptr;
+    size_t size = 0;
+    if (FILE* stream = open_memstream(&text, &size)) {
+        malloc_info(0, stream);
+        std::fclose(stream);
+        for (const char* at = text; (at = std::strstr(at, "<heap nr=")) != nullptr; ++at) {
+            ++figures.arenas;
+        }
+        std::free(text);
+    }
+    return figures;
+}
+
+// CPU time of the calling thread: beside the wall clock it tells a stall of work from one of
+// waiting (for a core, or for another process such as the X server).
+qint64 ThreadCpuNs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// How long the UI thread has waited for a core, ready to run, since it started (the second
+// figure of its schedstat); 0 where the kernel keeps no such figure. Opened on the UI thread.
+class RunQueueWait {
+public:
+    RunQueueWait() : fd_(open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
+    ~RunQueueWait() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    RunQueueWait(const RunQueueWait&) = delete;
+    RunQueueWait& operator=(const RunQueueWait&) = delete;
+
+    qint64 Ns() const {
+        char text[96] = {};
+        if (fd_ < 0 || pread(fd_, text, sizeof text - 1, 0) <= 0) {
+            return 0;
+        }
+        unsigned long long running = 0;
+        unsigned long long waiting = 0;
+        return std::sscanf(text, "%llu %llu", &running, &waiting) == 2 ? qint64(waiting) : 0;
+    }
+
+private:
+    int fd_;
+};
+
+// The longest single event the UI thread handled, by its receiver (and the receiver's parent):
+// a long stall between two turns of the loop is one of these, or many short ones.
+class EventProbeApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (QThread::currentThread() != thread()) {
+            return QApplication::notify(receiver, event);
+        }
+        if (depth_ > 0) {
+            ++depth_;
+            const bool handled = QApplication::notify(receiver, event);
+            --depth_;
+            return handled;
+        }
+        ++depth_;
+        QElapsedTimer took;
+        took.start();
+        const qint64 cpuBefore = ThreadCpuNs();
+        const qint64 waitBefore = runQueue_.Ns();
+        const bool handled = QApplication::notify(receiver, event);
+        const qint64 ns = took.nsecsElapsed();
+        --depth_;
+        if (ns > longestNs_) {
+            longestNs_ = ns;
+            longestCpuNs_ = ThreadCpuNs() - cpuBefore;
+            longestWaitNs_ = runQueue_.Ns() - waitBefore;
+            const QObject* parent = receiver->parent();
+            longest_ = QStringLiteral("%1 \"%2\" (in %3) event %4")
+                           .arg(QString::fromLatin1(receiver->metaObject()->className()),
+                                receiver->objectName(),
+                                parent ? QString::fromLatin1(parent->metaObject()->className())
+                                       : QStringLiteral("nothing"))
+                           .arg(int(event->type()));
+        }
+        return handled;
+    }
+
+    double LongestMs() const { return double(longestNs_) / 1e6; }
+    double LongestCpuMs() const { return double(longestCpuNs_) / 1e6; }
+    double LongestWaitMs() const { return double(longestWaitNs_) / 1e6; }
+    QString Longest() const { return longest_; }
+
+private:
+    RunQueueWait runQueue_;
+    int depth_ = 0;
+    qint64 longestNs_ = 0;
+    qint64 longestCpuNs_ = 0;
+    qint64 longestWaitNs_ = 0;
+    QString longest_;
+};
+
 // The longest gap between two turns of the UI thread's event loop while it repaints the number
 // list and moves the mouse over it every turn (as the numbers page benchmark measures it). The
 // soak's own checks pause it.
 class StallMeter {
 public:
     explicit StallMeter(QWidget* list) : list_(list) {
+        tick_.setObjectName(QStringLiteral("stall meter"));
         tick_.setInterval(1);
         QObject::connect(&tick_, &QTimer::timeout, [this] { Tick(); });
     }
     void Start() {
         sinceLast_.start();
+        cpuAtLast_ = ThreadCpuNs();
+        waitAtLast_ = runQueue_.Ns();
         tick_.start();
     }
     void Pause() { paused_ = true; }
     void Resume() {
         paused_ = false;
         sinceLast_.restart();
+        cpuAtLast_ = ThreadCpuNs();
+        waitAtLast_ = runQueue_.Ns();
     }
     double LongestMs() const { return double(longest_) / 1e6; }
+    // The UI thread's own CPU time within the longest gap.
+    double LongestCpuMs() const { return double(longestCpu_) / 1e6; }
+    // The UI thread's wait for a core within the longest gap.
+    double LongestWaitMs() const { return double(longestWait_) / 1e6; }
 
 private:
     void Tick() {
         if (paused_) {
             return;
         }
-        longest_ = std::max(longest_, sinceLast_.nsecsElapsed());
+        const qint64 gap = sinceLast_.nsecsElapsed();
+        const qint64 cpu = ThreadCpuNs();
+        const qint64 wait = runQueue_.Ns();
+        if (gap > longest_) {
+            longest_ = gap;
+            longestCpu_ = cpu - cpuAtLast_;
+            longestWait_ = wait - waitAtLast_;
+        }
         sinceLast_.restart();
+        cpuAtLast_ = cpu;
+        waitAtLast_ = wait;
         x_ = (x_ + 7) % std::max(1, list_->width());
         QTest::mouseMove(list_, QPoint(x_, list_->height() / 2));
         list_->repaint();
@@ -164,6 +326,11 @@ private:
     QTimer tick_;
     QElapsedTimer sinceLast_;
     qint64 longest_ = 0;
+    qint64 longestCpu_ = 0;
+    qint64 longestWait_ = 0;
+    qint64 cpuAtLast_ = 0;
+    qint64 waitAtLast_ = 0;
+    RunQueueWait runQueue_;
     bool paused_ = false;
     int x_ = 0;
 };
@@ -173,6 +340,7 @@ bool RunUntil(const std::function<bool()>& done, qint64 limitMs) {
     QElapsedTimer waited;
     waited.start();
     QTimer wake;  // looks at `done` at least every 5 ms without spinning
+    wake.setObjectName(QStringLiteral("soak wake"));
     wake.start(5);
     while (!done()) {
         if (waited.elapsed() > limitMs) {
@@ -254,6 +422,22 @@ private:
     int astray_ = 0;
 };
 
+// One point of the memory series.
+struct MemorySample {
+    double clockHours = 0;
+    int cycle = 0;
+    ProcessFigures process;
+    HeapFigures heap;
+    qint64 inUseLessLogKb = -1;  // measured when the log is cleared at each point
+    int logLines = 0;
+    int threads = 0;
+    int openFiles = 0;
+};
+
+double Growth(qint64 from, qint64 to) {
+    return 100.0 * double(to - from) / double(from);
+}
+
 class Soak {
 public:
     Soak(const Options& options, platformsim::PlatformSim& sim, test::RecorderWindow& recorder)
@@ -277,6 +461,10 @@ public:
         StallMeter stalls(list_);
         stalls_ = &stalls;
         stalls.Start();
+        const qint64 launchTicks = clock_.Ticks();
+        firstTicks_ = launchTicks;
+        sampleEveryTicks_ = std::max<qint64>(options_.clockHours * 3600 * 1000 / 12, 5 * 60 * 1000);
+        nextSample_ = clock_.Ticks();
         const qint64 endTicks = clock_.Ticks() + options_.clockHours * 3600 * 1000;
         ProcessFigures start;
         qint64 startLive = 0;
@@ -286,13 +474,25 @@ public:
         real.start();
         for (; clock_.Ticks() < endTicks || cycle <= kWarmUpCycles; ++cycle) {
             if (cycle == kWarmUpCycles) {
+                Sample(cycle);
+                warmUpSample_ = int(samples_.size()) - 1;
+                stalls.Pause();
                 start = SettledProcessFigures();
                 startLive = LiveResidentKb();
+                stalls.Resume();
                 startTicks = clock_.Ticks();
+            }
+            if (clock_.Ticks() >= nextSample_) {
+                Sample(cycle);
+                nextSample_ = clock_.Ticks() + sampleEveryTicks_;
             }
             if (!RunCycle(cycle)) {
                 failed_ = true;
                 break;
+            }
+            if (hourSample_ < 0 && clock_.Ticks() - launchTicks >= 3600 * 1000) {
+                Sample(cycle + 1);
+                hourSample_ = int(samples_.size()) - 1;
             }
             if (cycle % 50 == 0) {
                 const ProcessFigures now = ReadProcessFigures();
@@ -303,6 +503,9 @@ public:
                 std::fflush(stdout);
             }
         }
+        // The soak's own measures (a malloc_trim, clearing the log) are no stall of the client.
+        stalls.Pause();
+        Sample(cycle);
         const ProcessFigures end = SettledProcessFigures();
         const qint64 endLive = LiveResidentKb();
         // The forwarding log only grows, by design: what the rest of the client holds shows once
@@ -310,13 +513,18 @@ public:
         auto* log = window_->findChild<QPlainTextEdit*>(QStringLiteral("编辑框5"));
         const int logLines = log->blockCount();
         const qint64 logChars = log->document()->characterCount();
+        const HeapFigures heapWithLog = ReadHeapFigures();
         log->clear();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const qint64 endWithoutLog = LiveResidentKb();
+        const HeapFigures heapWithoutLog = ReadHeapFigures();
+        const double logBytesPerLine =
+            logLines > 1 ? 1024.0 * double(heapWithLog.inUseKb - heapWithoutLog.inUseKb) /
+                               double(logLines - 1)
+                         : 0.0;
         const double growthWithoutLog =
             100.0 * double(endWithoutLog - startLive) / double(startLive);
         const double clockHours = double(clock_.Ticks() - startTicks) / 3.6e6;
-        stalls.Pause();
 
         // A late or repeated code would show now.
         RunUntil([] { return false; }, 2000);
@@ -350,18 +558,112 @@ public:
             "codes: planned %d, on their own rows %d, forwarded %d (wrong or repeated %d)\n",
             planned_, codesOnRows_, forwarded_.Total(), wrong);
         std::printf("messages shown besides the release confirmations: %d\n", otherMessages_);
-        std::printf("longest UI stall: %.1f ms\n", stalls.LongestMs());
+        std::printf(
+            "longest UI stall: %.1f ms (of it: %.1f ms on the UI thread's CPU, %.1f ms waiting "
+            "for a core)\n",
+            stalls.LongestMs(), stalls.LongestCpuMs(), stalls.LongestWaitMs());
+        if (auto* probe = dynamic_cast<EventProbeApplication*>(qApp)) {
+            std::printf(
+                "longest single UI event: %.1f ms (%.1f ms CPU, %.1f ms waiting for a core), %s\n",
+                probe->LongestMs(), probe->LongestCpuMs(), probe->LongestWaitMs(),
+                qPrintable(probe->Longest()));
+        }
         stalls_ = nullptr;
+        PrintSeries(logBytesPerLine);
 
         const bool ok = !failed_ && wrong == 0 && codesOnRows_ == planned_ &&
                         forwarded_.Total() == planned_ && growthWithoutLog < 5.0 &&
                         end.threads <= start.threads && end.openFiles <= start.openFiles &&
                         otherMessages_ == 0;
         std::printf("%s\n", ok ? "PASS" : "FAIL");
+        if (options_.leaveHeap) {
+            std::fflush(stdout);
+            std::_Exit(ok ? 0 : 1);
+        }
         return ok ? 0 : 1;
     }
 
 private:
+    void Sample(int cycle) {
+        const bool metering = stalls_ != nullptr;
+        if (metering) {
+            stalls_->Pause();
+        }
+        if (options_.trim) {
+            malloc_trim(0);
+        }
+        MemorySample sample;
+        sample.clockHours = double(clock_.Ticks() - firstTicks_) / 3.6e6;
+        sample.cycle = cycle;
+        sample.process = ReadProcessFigures();
+        sample.heap = ReadHeapFigures();
+        if (auto* log = window_->findChild<QPlainTextEdit*>(QStringLiteral("编辑框5"))) {
+            sample.logLines = log->blockCount();
+            if (options_.clearLog) {
+                log->clear();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                sample.inUseLessLogKb = ReadHeapFigures().inUseKb;
+                clearedLogLines_ += sample.logLines - 1;
+                clearedLogKb_ += sample.heap.inUseKb - sample.inUseLessLogKb;
+            }
+        }
+        samples_.push_back(sample);
+        if (metering) {
+            stalls_->Resume();
+        }
+    }
+
+    // The series, with the heap in use less the forwarding log (measured when the log is cleared
+    // at each point, else estimated at what one line cost when it was cleared at the end), and the
+    // growth on three bases: the open window, the warm-up cycles and the first hour of the clock.
+    void PrintSeries(double logBytesPerLine) const {
+        if (samples_.empty()) {
+            return;
+        }
+        if (clearedLogLines_ > 0) {
+            logBytesPerLine = 1024.0 * double(clearedLogKb_) / double(clearedLogLines_);
+        }
+        const auto lessLog = [&](const MemorySample& sample) {
+            if (sample.inUseLessLogKb >= 0) {
+                return sample.inUseLessLogKb;
+            }
+            return sample.heap.inUseKb -
+                   qint64(double(std::max(0, sample.logLines - 1)) * logBytesPerLine / 1024);
+        };
+        std::printf("\nmemory series (kB; the log costs %.0f bytes a line)%s%s\n", logBytesPerLine,
+                    options_.trim ? ", malloc_trim before each point" : "",
+                    options_.clearLog ? ", the log cleared after each point" : "");
+        std::printf("%7s %6s %8s %7s %7s %6s %8s %9s %7s %6s %6s %4s\n", "clock h", "cycle",
+                    "resident", "anon", "file", "shmem", "heap use", "less log", "system", "arenas",
+                    "lines", "thr");
+        for (const MemorySample& s : samples_) {
+            std::printf("%7.2f %6d %8lld %7lld %7lld %6lld %8lld %9lld %7lld %6d %6d %4d\n",
+                        s.clockHours, s.cycle, s.process.residentKb, s.process.anonymousKb,
+                        s.process.fileKb, s.process.sharedKb, s.heap.inUseKb, lessLog(s),
+                        s.heap.fromSystemKb, s.heap.arenas, s.logLines, s.process.threads);
+        }
+        const MemorySample& last = samples_.back();
+        const auto printGrowth = [&](const char* name, int index) {
+            if (index < 0 || size_t(index) >= samples_.size()) {
+                return;
+            }
+            const MemorySample& base = samples_[size_t(index)];
+            std::printf(
+                "growth from %s (%.2f h): resident %+.2f %% (anonymous %+lld kB, files %+lld kB, "
+                "shared %+lld kB), heap in use %+.2f %%, less the log %+.2f %%, taken from the "
+                "system %+.2f %%\n",
+                name, base.clockHours, Growth(base.process.residentKb, last.process.residentKb),
+                last.process.anonymousKb - base.process.anonymousKb,
+                last.process.fileKb - base.process.fileKb,
+                last.process.sharedKb - base.process.sharedKb,
+                Growth(base.heap.inUseKb, last.heap.inUseKb), Growth(lessLog(base), lessLog(last)),
+                Growth(base.heap.fromSystemKb, last.heap.fromSystemKb));
+        };
+        printGrowth("the open window", 0);
+        printGrowth("the warm-up cycles", warmUpSample_);
+        printGrowth("the first clock hour", hourSample_);
+    }
+
     bool OpenWindow() {
         window_ = new MainWindow(QPointer<QWidget>());
         window_->show();
@@ -501,6 +803,14 @@ private:
     int codesOnRows_ = 0;
     int otherMessages_ = 0;
     bool failed_ = false;
+    std::vector<MemorySample> samples_;
+    qint64 firstTicks_ = 0;
+    qint64 sampleEveryTicks_ = 0;
+    qint64 nextSample_ = 0;
+    int warmUpSample_ = -1;
+    int hourSample_ = -1;
+    int clearedLogLines_ = 0;
+    qint64 clearedLogKb_ = 0;
 };
 
 }  // namespace
@@ -509,7 +819,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication app(argc, argv);
+    EventProbeApplication app(argc, argv);
     const Options options = ParseOptions(app.arguments());
     if (!test::HaveDisplay()) {
         std::fprintf(stderr, "no X display: run it under xvfb-run (make soak)\n");

@@ -621,8 +621,9 @@ std::vector<Fault> Faults() {
              list.Append(kNew, DateTimeText(CurrentClock().Now()), QStringLiteral("1003"));
              test::Child<QLineEdit>(b.window, "编辑框_发短信_获取号码")->clear();
              test::Child<QLineEdit>(b.window, "编辑框_发短信_取号时间")->clear();
-             // Each worker has moved past the late answer: the row poller and the region
-             // worker have come to the new number, the send poller has ended two passes.
+             // Each worker has moved past the late answer: the row poller has answered for the
+             // new number (not only marked it as being read), the region worker has come to it,
+             // the send poller has ended two passes.
              const int passes = WorkersClock().PassPauses();
              ASSERT_TRUE(QTest::qWaitFor(
                  [&] {
