@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 JOBS ?= 2
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
-# Paths relative to the checkout, so every clone shares the compiler cache; five
+# Paths relative to the checkout, so every clone shares the compiler cache; four
 # builds (normal, ASan, TSan, fuzz) need more room than ccache's default.
 export CCACHE_BASEDIR ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= true
