@@ -16,6 +16,7 @@ packages=(
     openbox x11-utils
     fonts-noto-cjk
     desktop-file-utils dpkg-dev file
+    lintian appstream
     libtsan2
     clang libclang-rt-14-dev
 )
