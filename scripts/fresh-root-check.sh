@@ -4,12 +4,13 @@
 # installation would, and starts the client there on an Xvfb display of this
 # machine until its login window "岚讯接码平台" is up. So a library the package
 # needs but does not depend on shows here, not on a user's machine.
-#   sudo scripts/fresh-root-check.sh lanxun_6.6_amd64.deb [suite]   (default: bookworm)
+#   sudo scripts/fresh-root-check.sh lanxun_6.6_amd64.deb [suite]
+# The suite defaults to this system's, whose libraries the package was built against.
 # Needs root, mmdebstrap, Xvfb and xwininfo (x11-utils), and Debian's mirror;
-# takes a few minutes and about 1 GB of /tmp while it runs.
+# takes a few minutes and about 600 MB of /tmp while it runs.
 set -euo pipefail
 deb=$(realpath "$1")
-suite=${2:-bookworm}
+suite=${2:-$(. /etc/os-release && echo "$VERSION_CODENAME")}
 mirror=${LANXUN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 security=${LANXUN_DEBIAN_SECURITY:-http://deb.debian.org/debian-security}
 title=岚讯接码平台
@@ -55,6 +56,9 @@ mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
 cp "$deb" "$root/root/"
 
+# mmdebstrap removes the package lists when it ends; an installed system has them.
+echo "== apt-get update"
+chroot "$root" apt-get update -q
 echo "== apt-get install --no-install-recommends ./$(basename "$deb")"
 chroot "$root" sh -c "cd /root && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends ./$(basename "$deb")"
 

@@ -17,6 +17,7 @@ packages=(
     fonts-noto-cjk
     desktop-file-utils dpkg-dev file
     lintian appstream
+    mmdebstrap
     libtsan2
     clang libclang-rt-14-dev
 )

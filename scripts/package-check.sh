@@ -3,8 +3,9 @@
 # that both hold the executable, the desktop entry, the icon, the software-centre
 # entry, the manual page and the Debian documents; that the entries are valid;
 # that the changelog and the software-centre entry name the package's version;
-# that the package depends on the libraries the executable needs; and that
-# lintian finds no error or warning in it.
+# that the package depends on the libraries the executable needs; that
+# lintian finds no error or warning in it; and that it installs into a fresh
+# Debian root and starts there to its login window.
 #   scripts/package-check.sh [build folder]      (default: build)
 set -euo pipefail
 build=${1:-build}
@@ -62,5 +63,15 @@ release_version=$(grep -o -m 1 '<release version="[^"]*"' "$metainfo" | cut -d '
 
 # Informational tags are shown but do not fail; root is allowed for CI containers.
 lintian --fail-on error,warning --display-info --allow-root "$deb"
+
+# A fresh Debian root shows a library the package needs but does not name. It
+# needs root and Debian's mirror, and takes a few minutes; LANXUN_FRESH_ROOT=0 skips it.
+if [ "${LANXUN_FRESH_ROOT:-1}" = 0 ]; then
+    echo "package-check: fresh-root check skipped (LANXUN_FRESH_ROOT=0)"
+elif [ "$(id -u)" -ne 0 ]; then
+    echo "package-check: fresh-root check skipped: it needs root (sudo scripts/fresh-root-check.sh)"
+else
+    bash "$(dirname "$0")/fresh-root-check.sh" "$deb"
+fi
 
 echo "package-check: $(basename "$deb") holds ${#files[@]} files; Depends: $depends"
