@@ -39,6 +39,9 @@ listing=$(dpkg-deb -c "$deb")
 for f in "${files[@]}"; do
     grep -q " \./usr/$f\$" <<<"$listing" || { echo "package-check: the .deb lacks /usr/$f" >&2; exit 1; }
 done
+# As a software centre reads the package: the entry and the desktop entry it launches.
+dpkg-deb -x "$deb" "$work/root"
+appstreamcli validate-tree --no-net "$work/root"
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcurl4 libminizip1 fonts-noto-cjk; do
     grep -q "\b$lib\b" <<<"$depends" || { echo "package-check: the .deb does not depend on $lib ($depends)" >&2; exit 1; }
