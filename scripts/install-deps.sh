@@ -16,6 +16,8 @@ packages=(
     openbox x11-utils
     fonts-noto-cjk
     desktop-file-utils dpkg-dev file
+    lintian appstream
+    mmdebstrap
     libtsan2
     clang libclang-rt-14-dev
 )
