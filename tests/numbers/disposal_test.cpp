@@ -69,10 +69,8 @@ protected:
         return test::Child<T>(window_, name);
     }
     QTreeWidget* View() { return Child<QTreeWidget>("超级列表框_取码_列表框"); }
-    QMenu* Menu() { return MainMenu(window_, QStringLiteral("取号功能")); }
-    void MenuItem(const char* caption) {
-        MainMenuItem(window_, QStringLiteral("取号功能"), QString::fromUtf8(caption))->trigger();
-    }
+    QMenu* Menu() { return window_->menus().numberList.menu; }
+    void MenuItem(QAction* NumberListMenu::*item) { (window_->menus().numberList.*item)->trigger(); }
     void Pick(const QString& item) {
         auto* picker = Child<QComboBox>("组合框_取号_项目列表");
         picker->clear();
@@ -205,8 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DisposalTest, NoInTheConfirmationSendsNothing) {
     FillThree();
     const std::vector<std::function<void()>> actions = {
-        [this] { MenuItem("释放号码"); },
-        [this] { MenuItem("拉黑号码"); },
+        [this] { MenuItem(&NumberListMenu::release); },
+        [this] { MenuItem(&NumberListMenu::blacklist); },
         [this] { Child<QPushButton>("按钮_取号全部释放")->click(); },
         [this] { Child<QPushButton>("按钮_取号_全部加黑")->click(); },
     };
@@ -278,7 +276,7 @@ TEST_F(DisposalTest, TheSingleDisposalDeletesTheRowItReadNotTheOneInItsPlace) {
     });
     Select(1);
 
-    MenuItem("释放号码");
+    MenuItem(&NumberListMenu::release);
     other.join();
 
     ASSERT_EQ(holding.Requests().size(), 1u);
@@ -312,10 +310,10 @@ TEST_P(ProjectThresholds, MenuAndCopiesNeedAboveOneThousandRequestsOneThousand) 
     Menu()->hide();
 
     SetClipboardText(QStringLiteral("旧内容"));
-    MenuItem("复制验证码(B)");
+    MenuItem(&NumberListMenu::copyCode);
     EXPECT_EQ(ClipboardText(), c.menu ? QStringLiteral("482913") : QStringLiteral("旧内容"));
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
     EXPECT_EQ(sim_->Requests().size(), c.useAgain ? 1u : 0u);
 }
 
@@ -333,26 +331,26 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DisposalTest, SingleCopiesPutTheSelectedCellOnTheClipboard) {
     FillThree();
     Select(1);
-    MenuItem("复制手机号码(A)");
+    MenuItem(&NumberListMenu::copyPhone);
     EXPECT_EQ(ClipboardText(), QStringLiteral("13800000002"));
-    MenuItem("复制验证码(B)");
+    MenuItem(&NumberListMenu::copyCode);
     EXPECT_EQ(ClipboardText(), QStringLiteral("482913"));
-    MenuItem("复制短信内容(C)");
+    MenuItem(&NumberListMenu::copySmsText);
     EXPECT_EQ(ClipboardText(), QStringLiteral("【测试】验证码482913"));
 
     Select(2);
-    MenuItem("复制验证码(B)");
+    MenuItem(&NumberListMenu::copyCode);
     EXPECT_EQ(ClipboardText(), QString()) << "an empty code is copied as it stands";
 }
 
 TEST_F(DisposalTest, CopyAllPutsEveryNumberWithCrLfAndAnEmptyListLeavesTheClipboard) {
     SetClipboardText(QStringLiteral("旧内容"));
-    MenuItem("复制全部手机号码(D)");
+    MenuItem(&NumberListMenu::copyAllPhones);
     EXPECT_EQ(ClipboardText(), QStringLiteral("旧内容"));
 
     FillThree();
     list_->Append(QString(), QStringLiteral("2026年1月1日10时"), QStringLiteral("1001"));
-    MenuItem("复制全部手机号码(D)");
+    MenuItem(&NumberListMenu::copyAllPhones);
     EXPECT_EQ(ClipboardText(), QStringLiteral("13800000001\r\n13800000002\r\n13800000003\r\n"));
 }
 
@@ -386,11 +384,11 @@ TEST_F(DisposalTest, WithoutASelectionCopiesAreEmptyAndAReleaseDeletesNothing) {
     window_->disposal().CopyCodeOrPhone();
     EXPECT_EQ(ClipboardText(), QString());
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
     EXPECT_TRUE(sim_->Requests().empty());
 
     sim_->Script("yh_sf", Reply(200, platformsim::Gbk("0|号码不存在")));
-    MenuItem("释放号码");
+    MenuItem(&NumberListMenu::release);
     EXPECT_EQ(fakes_.messageBoxes.Texts(), QStringList({"释放号码"}));
     EXPECT_EQ(Targets(), QStringList({"/yh_sf/…&id=&phone="}));
     EXPECT_EQ(Phones(), QStringList({"13800000001", "13800000002", "13800000003"}));
@@ -407,7 +405,7 @@ TEST_F(DisposalTest, UseAgainTurnsAFinishedRowIntoAWaitingOne) {
     sim_->Script("yh_qh", Reply(200, "1|13800000022"));
     const QDateTime asked = CurrentClock().Now().addSecs(-1);
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
 
     EXPECT_EQ(Targets(), QStringList({"/yh_qh/…&id=1005&phone=13800000002"}));
     EXPECT_EQ(sim_->Requests().at(0).line, "numberLine");
@@ -447,7 +445,7 @@ TEST_P(UseAgainRefused, LeavesTheRowAsItWas) {
         enabledUnderMessage = window_->isEnabled();
     };
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
 
     const NumberRow after = list_->Row(1);
     EXPECT_EQ(QStringList({after.phone, after.status, after.code, after.obtainedAt}),
@@ -517,7 +515,7 @@ TEST_F(DisposalTest, ASingleReleaseWhileThePlatformIsDownStillDeletesTheRow) {
     PointDisposalAtAStoppedPlatform();
     Select(0);
 
-    MenuItem("拉黑号码");
+    MenuItem(&NumberListMenu::blacklist);
 
     EXPECT_EQ(Phones(), QStringList({"13800000002", "13800000003"}));
 }
@@ -536,7 +534,7 @@ TEST_F(DisposalTest, WhileABatchHoldsTheButtonsOnlyTheMenuGivesBack) {
     EXPECT_TRUE(sim_->Requests().empty());
 
     Select(2);
-    MenuItem("释放号码");
+    MenuItem(&NumberListMenu::release);
     EXPECT_EQ(Phones(), QStringList({"13800000001", "13800000002"}));
     EXPECT_TRUE(AcquisitionButtonsEnabled(false)) << "the batch's buttons stay as it left them";
 }
@@ -570,9 +568,9 @@ TEST_F(DisposalTest, ResultsReadBeforeADeletionOrAUseAgainLandOnTheirOwnRowsOnly
     });
     const bool wasRead = QTest::qWaitFor([&] { return read.load(); }, 60000);
     Select(1);
-    MenuItem("释放号码");  // 13800000002
+    MenuItem(&NumberListMenu::release);  // 13800000002
     Select(2);
-    MenuItem("再次使用号码");  // 13800000004, now third
+    MenuItem(&NumberListMenu::useAgain);  // 13800000004, now third
     changed.set_value();
     const bool wasWritten = QTest::qWaitFor([&] { return written.load(); }, 60000);
     writer.join();
