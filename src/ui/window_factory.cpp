@@ -19,8 +19,8 @@
 namespace lanxun {
 
 FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName, QLineEdit* loginPassword) {
-    auto* window = new FormWindow<Ui::RegistrationForm>(FormId::Registration);
-    Ui::RegistrationForm& f = window->form();
+    auto* window = new FormWindow;
+    Ui::RegistrationForm& f = window->SetUp<Ui::RegistrationForm>(FormId::Registration);
     auto* controller = new RegistrationController({.window = window,
                                                    .userName = f.编辑框_用户名,
                                                    .password = f.编辑框_密码,
@@ -43,8 +43,8 @@ FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName, QLineEdit* l
 }
 
 FramelessWindow* CreateRechargeWindow() {
-    auto* window = new FormWindow<Ui::RechargeForm>(FormId::Recharge);
-    Ui::RechargeForm& f = window->form();
+    auto* window = new FormWindow;
+    Ui::RechargeForm& f = window->SetUp<Ui::RechargeForm>(FormId::Recharge);
     new RechargeController({.window = window,
                             .pages = f.高级选择夹1,
                             .accountLabel = f.透明标签55,
@@ -60,8 +60,8 @@ FramelessWindow* CreateRechargeWindow() {
 }
 
 FramelessWindow* CreateWithdrawalWindow(std::function<void()> reloadWithdrawalRecords) {
-    auto* window = new FormWindow<Ui::WithdrawalForm>(FormId::Withdrawal);
-    Ui::WithdrawalForm& f = window->form();
+    auto* window = new FormWindow;
+    Ui::WithdrawalForm& f = window->SetUp<Ui::WithdrawalForm>(FormId::Withdrawal);
     auto* controller = new WithdrawalController({.window = window, .amount = f.编辑框4},
                                                 std::move(reloadWithdrawalRecords), window);
     QObject::connect(f.按钮5, &QPushButton::clicked, controller, &WithdrawalController::Withdraw);
@@ -69,8 +69,8 @@ FramelessWindow* CreateWithdrawalWindow(std::function<void()> reloadWithdrawalRe
 }
 
 FramelessWindow* CreateChangePasswordWindow() {
-    auto* window = new FormWindow<Ui::ChangePasswordForm>(FormId::ChangePassword);
-    Ui::ChangePasswordForm& f = window->form();
+    auto* window = new FormWindow;
+    Ui::ChangePasswordForm& f = window->SetUp<Ui::ChangePasswordForm>(FormId::ChangePassword);
     auto* controller = new ChangePasswordController({.window = window,
                                                      .question = f.组合框_修改密码_安全问题,
                                                      .answer = f.编辑框_修改密码_安全答案,
@@ -84,8 +84,8 @@ FramelessWindow* CreateChangePasswordWindow() {
 }
 
 FramelessWindow* CreatePersonalInfoWindow() {
-    auto* window = new FormWindow<Ui::PersonalInfoForm>(FormId::PersonalInfo);
-    Ui::PersonalInfoForm& f = window->form();
+    auto* window = new FormWindow;
+    Ui::PersonalInfoForm& f = window->SetUp<Ui::PersonalInfoForm>(FormId::PersonalInfo);
     auto* controller = new PersonalInfoController({.window = window,
                                                    .question = f.组合框_修改个人资料_安全问题,
                                                    .answer = f.编辑框_修改个人资_安全答案,
@@ -100,8 +100,8 @@ FramelessWindow* CreatePersonalInfoWindow() {
 }
 
 FramelessWindow* CreateSecurityWindow() {
-    auto* window = new FormWindow<Ui::SecurityForm>(FormId::Security);
-    Ui::SecurityForm& f = window->form();
+    auto* window = new FormWindow;
+    Ui::SecurityForm& f = window->SetUp<Ui::SecurityForm>(FormId::Security);
     auto* controller = new SecurityController({.window = window,
                                                .oldQuestion = f.组合框_修改安全信息_旧问题,
                                                .oldAnswer = f.编辑框_修改安全信息_旧答案,
