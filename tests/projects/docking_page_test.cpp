@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QTreeWidget>
 #include <QWidget>
+#include <ostream>
 
 #include "docking_fixture.h"
 #include "projects/docking_page_controller.h"
@@ -12,6 +13,23 @@
 #include "support/sim_reply.h"
 
 namespace lanxun {
+
+// The menu by its caption in a failure message.
+void PrintTo(DockingMenu menu, std::ostream* out) {
+    switch (menu) {
+        case DockingMenu::Refresh:
+            *out << "专属刷新";
+            return;
+        case DockingMenu::Running:
+            *out << "暂停对接";
+            return;
+        case DockingMenu::Paused:
+            *out << "恢复对接";
+            return;
+    }
+    *out << static_cast<int>(menu);
+}
+
 namespace {
 
 using test::Gbk;

@@ -104,6 +104,18 @@ void SelectDocking(MainWindow& w, const char* status) {
     FAIL() << "no docking is " << status;
 }
 
+void SelectRunningDocking(MainWindow& w) {
+    SelectDocking(w, "正常");
+}
+
+void SelectPausedDocking(MainWindow& w) {
+    SelectDocking(w, "暂停");
+}
+
+void SelectNoDocking(MainWindow& w) {
+    SelectDocking(w, nullptr);
+}
+
 QString SelectedDockingCode(MainWindow& w) {
     return SelectedCell(w, "超级列表框_专属列表", 0);
 }
@@ -173,40 +185,31 @@ const MenuCase kMenuCases[] = {
     // In this order the demo user always has a docking in the state the next case needs.
     {.menu = "暂停对接",
      .item = "复制对接码",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "正常"); },
+     .arrange = SelectRunningDocking,
      .clipboard = SelectedDockingCode},
-    {.menu = "暂停对接",
-     .item = "刷新(W)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "正常"); },
-     .request = "yh_zs_lb"},
+    {.menu = "暂停对接", .item = "刷新(W)", .arrange = SelectRunningDocking, .request = "yh_zs_lb"},
     {.menu = "暂停对接",
      .item = "暂停对接(Z)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "正常"); },
+     .arrange = SelectRunningDocking,
      .request = "yh_zs_fhzt"},
     {.menu = "暂停对接",
      .item = "删除对接(T)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "正常"); },
+     .arrange = SelectRunningDocking,
      .request = "yh_zs_sc"},
     {.menu = "恢复对接",
      .item = "复制对接码(Y)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "暂停"); },
+     .arrange = SelectPausedDocking,
      .clipboard = SelectedDockingCode},
-    {.menu = "恢复对接",
-     .item = "刷新(K)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "暂停"); },
-     .request = "yh_zs_lb"},
+    {.menu = "恢复对接", .item = "刷新(K)", .arrange = SelectPausedDocking, .request = "yh_zs_lb"},
     {.menu = "恢复对接",
      .item = "恢复对接(H)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "暂停"); },
+     .arrange = SelectPausedDocking,
      .request = "yh_zs_fhzt"},
     {.menu = "恢复对接",
      .item = "删除对接(P)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, "暂停"); },
+     .arrange = SelectPausedDocking,
      .request = "yh_zs_sc"},
-    {.menu = "专属刷新",
-     .item = "刷新(Q)",
-     .arrange = [](MainWindow& w) { SelectDocking(w, nullptr); },
-     .request = "yh_zs_lb"},
+    {.menu = "专属刷新", .item = "刷新(Q)", .arrange = SelectNoDocking, .request = "yh_zs_lb"},
 
     {.menu = "公开加入专属",
      .item = "加入专属(J)",
