@@ -7,9 +7,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,11 +23,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "support/fake_services.h"
 #include "ui/cursors.h"
 #include "ui/form_finishing.h"
 #include "ui/forms.h"
 #include "ui/inventory_table.h"
-#include "support/fake_services.h"
 #include "ui/main_window.h"
 #include "ui/status_bar.h"
 
