@@ -256,8 +256,8 @@ const PageCase kPageCases[] = {
      kWithdrawalRecordsPage, &PageNavigator::WithdrawalRecordsRequested, "超级按钮_启动服务5"},
     {"充值记录", [](MainWindow& w) { w.menus().funds.rechargeRecords->trigger(); },
      kRechargeRecordsPage, &PageNavigator::RechargeRecordsRequested, nullptr},
-    {"短信记录", [](MainWindow& w) { w.menus().funds.smsRecords->trigger(); },
-     kSmsRecordsPage, &PageNavigator::SmsRecordsRequested, "超级按钮_启动服务5"},
+    {"短信记录", [](MainWindow& w) { w.menus().funds.smsRecords->trigger(); }, kSmsRecordsPage,
+     &PageNavigator::SmsRecordsRequested, "超级按钮_启动服务5"},
     {"推荐人奖励明细", [](MainWindow& w) { w.menus().funds.referralRecords->trigger(); },
      kReferralRecordsPage, &PageNavigator::ReferralRecordsRequested, "超级按钮_启动服务5"},
 };
@@ -320,9 +320,12 @@ const ModalCase kModalCases[] = {
      "支付宝充值"},
     {"对接帮助", [](MainWindow& w) { Child<QPushButton>(&w, "按钮3")->click(); }, "对接帮助"},
     {"提现", [](MainWindow& w) { w.menus().funds.withdraw->trigger(); }, "澄信开发着提现"},
-    {"修改密码", [](MainWindow& w) { w.menus().securityCentre.changePassword->trigger(); }, "修改密码"},
-    {"个人信息", [](MainWindow& w) { w.menus().securityCentre.personalInfo->trigger(); }, "个人信息"},
-    {"安全设置", [](MainWindow& w) { w.menus().securityCentre.securitySettings->trigger(); }, "安全设置"},
+    {"修改密码", [](MainWindow& w) { w.menus().securityCentre.changePassword->trigger(); },
+     "修改密码"},
+    {"个人信息", [](MainWindow& w) { w.menus().securityCentre.personalInfo->trigger(); },
+     "个人信息"},
+    {"安全设置", [](MainWindow& w) { w.menus().securityCentre.securitySettings->trigger(); },
+     "安全设置"},
 };
 
 TEST_F(MainWindowTest, ModalWindowsOpenThroughTheOpener) {
@@ -340,9 +343,9 @@ TEST_F(MainWindowTest, MenuButtonsPopUpTheirMenus) {
     const struct {
         QPushButton* button;
         QMenu* menu;
-    } cases[] = {{Child<QPushButton>(window_, "超级按钮_启动服务5"), window_->menus().funds.menu},
-                 {Child<QPushButton>(window_, "超级按钮_安全中心"),
-                  window_->menus().securityCentre.menu}};
+    } cases[] = {
+        {Child<QPushButton>(window_, "超级按钮_启动服务5"), window_->menus().funds.menu},
+        {Child<QPushButton>(window_, "超级按钮_安全中心"), window_->menus().securityCentre.menu}};
     for (const auto& c : cases) {
         QMenu* menu = c.menu;
         SCOPED_TRACE(menu->title().toStdString());
