@@ -57,8 +57,13 @@ struct ListTab {
     QCheckBox favouritesBox;
     QProgressBar progress;
     QMenu addMenu, removeMenu;
-    ProjectListController controller{ProjectListController::Widgets{
-        &window, &list, &searchBox, &favouritesBox, &progress, &addMenu, &removeMenu}};
+    ProjectListController controller{ProjectListController::Widgets{.window = &window,
+                                                                    .list = &list,
+                                                                    .searchBox = &searchBox,
+                                                                    .favouritesBox = &favouritesBox,
+                                                                    .progress = &progress,
+                                                                    .addMenu = &addMenu,
+                                                                    .removeMenu = &removeMenu}};
     ListTab() { list.setColumnCount(5); }
 };
 

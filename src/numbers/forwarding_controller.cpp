@@ -1,6 +1,5 @@
 #include "numbers/forwarding_controller.h"
 
-#include <QAbstractButton>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,8 +30,6 @@ ForwardedSms BuildForwardedSms(bool wholeSms, const QString& separator, int rowP
 
 ForwardingController::ForwardingController(const Widgets& widgets, QObject* parent)
     : QObject(parent), widgets_(widgets) {
-    connect(widgets_.start, &QAbstractButton::clicked, this, [this] { Start(); });
-    connect(widgets_.stop, &QAbstractButton::clicked, this, [this] { Stop(); });
     widgets_.captureBox->installEventFilter(this);
 }
 

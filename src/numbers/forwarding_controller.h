@@ -10,7 +10,6 @@
 
 #include "platform/input_simulator.h"
 
-class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -41,6 +40,8 @@ ForwardedSms BuildForwardedSms(bool wholeSms, const QString& separator, int rowP
 // typed text arrives whole, so two callers interleave by whole texts and key presses.
 // They never show a message: a target that is 0 or gone simply receives nothing.
 class ForwardingController : public QObject {
+    Q_OBJECT
+
 public:
     // forwardingState: 0 at start, "停止" sets 2, "启动" sets 3 (forwarding on).
     enum State { kInitial = 0, kStopped = 2, kRunning = 3 };
@@ -51,8 +52,6 @@ public:
         QLineEdit* titleBox = nullptr;     // 编辑框_窗口标题
         QRadioButton* wholeSms = nullptr;  // 单选框2 "整条短信"; otherwise the single code
         QLineEdit* separator = nullptr;    // 编辑框7
-        QAbstractButton* start = nullptr;  // 按钮1 "启动"
-        QAbstractButton* stop = nullptr;   // 按钮2 "停止"
         QPlainTextEdit* log = nullptr;     // 编辑框5, the forwarding log
         QCursor crossHair;                 // the pointer while dragging
         QCursor pointer;                   // the capture box's own pointer

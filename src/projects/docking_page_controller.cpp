@@ -157,13 +157,12 @@ void DockingPageController::CopyCode() {
     }
 }
 
-QString DockingPageController::MenuForSelection() const {
+DockingMenu DockingPageController::MenuForSelection() const {
     if (SelectedCell(widgets_.list, kDockingCodeColumn).isEmpty()) {
-        return QStringLiteral("专属刷新");
+        return DockingMenu::Refresh;
     }
-    return SelectedCell(widgets_.list, kDockingStatusColumn) == kPaused
-               ? QStringLiteral("恢复对接")
-               : QStringLiteral("暂停对接");
+    return SelectedCell(widgets_.list, kDockingStatusColumn) == kPaused ? DockingMenu::Paused
+                                                                        : DockingMenu::Running;
 }
 
 bool DockingPageController::Confirm(const QString& question) {

@@ -13,6 +13,13 @@ namespace lanxun {
 
 class HandlerScope;
 
+// The right-click menus of the list "专属对接".
+enum class DockingMenu {
+    Refresh,  // "专属刷新": no docking selected
+    Running,  // "暂停对接"
+    Paused,   // "恢复对接"
+};
+
 // The tab "专属对接": the user's own dockings in 超级列表框_专属列表, joining one by
 // its code through the join panel, pausing, resuming and deleting the selected
 // one, and copying its code. Every action runs on the UI thread and waits for
@@ -44,7 +51,7 @@ public:
 
     // The menu a right-click on the list pops up for the selected row:
     // "专属刷新" without a code, "恢复对接" for a paused docking, else "暂停对接".
-    QString MenuForSelection() const;
+    DockingMenu MenuForSelection() const;
 
 private:
     // Pause and resume: the same request, the status the row shows on success.

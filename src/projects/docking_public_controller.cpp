@@ -113,16 +113,12 @@ void PublicDockingController::Join(const QTreeWidget* list) {
     MessageBoxes().Information(widgets_.window, reply);
 }
 
-QString PublicDockingController::MenuForFullList() const {
-    return TrimBlanks(SelectedCell(widgets_.fullList, kDockingCodeColumn)).isEmpty()
-               ? QString()
-               : QStringLiteral("公开加入专属");
+bool PublicDockingController::FullListOffersMenu() const {
+    return !TrimBlanks(SelectedCell(widgets_.fullList, kDockingCodeColumn)).isEmpty();
 }
 
-QString PublicDockingController::MenuForFilteredList() const {
-    return TrimBlanks(SelectedCell(widgets_.filteredList, kDockingCodeColumn)).isEmpty()
-               ? QString()
-               : QStringLiteral("专属");
+bool PublicDockingController::FilteredListOffersMenu() const {
+    return !TrimBlanks(SelectedCell(widgets_.filteredList, kDockingCodeColumn)).isEmpty();
 }
 
 }  // namespace lanxun

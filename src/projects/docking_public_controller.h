@@ -50,9 +50,9 @@ public:
     void JoinFromFullList();
     void JoinFromFilteredList();
 
-    // The menu a right-click pops up over the selected row; empty for none.
-    QString MenuForFullList() const;      // "公开加入专属"
-    QString MenuForFilteredList() const;  // "专属"
+    // Whether a right-click pops up the list's menu: only over a row with a docking code.
+    bool FullListOffersMenu() const;      // "公开加入专属"
+    bool FilteredListOffersMenu() const;  // "专属"
 
 signals:
     // On the UI thread, once a load has filled the list and given the window back.

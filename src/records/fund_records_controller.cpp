@@ -1,8 +1,5 @@
 #include "records/fund_records_controller.h"
 
-#include <QAction>
-#include <QCursor>
-#include <QMenu>
 #include <QTreeWidget>
 #include <functional>
 
@@ -16,16 +13,6 @@
 namespace lanxun {
 
 namespace {
-
-// Both lists always offer their menu on a right-click.
-void OfferMenu(QTreeWidget* list, QMenu* menu, QObject* context) {
-    if (list == nullptr || menu == nullptr) {
-        return;
-    }
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(list, &QWidget::customContextMenuRequested, context,
-                     [menu] { menu->popup(QCursor::pos()); });
-}
 
 QTreeWidgetItem* Row(int number, const QStringList& cells) {
     return new QTreeWidgetItem(QStringList{QString::number(number)} + cells);
@@ -45,16 +32,6 @@ void LoadList(QWidget* window, QTreeWidget* list, QProgressBar* progress, const 
 }
 
 }  // namespace
-
-FundRecordsController::FundRecordsController(const Widgets& widgets, QObject* parent)
-    : QObject(parent), widgets_(widgets) {
-    OfferMenu(widgets_.withdrawals, widgets_.withdrawalMenu, this);
-    OfferMenu(widgets_.recharges, widgets_.rechargeMenu, this);
-    if (widgets_.copyOrderItem) {
-        connect(widgets_.copyOrderItem, &QAction::triggered, this,
-                &FundRecordsController::CopyOrderNumber);
-    }
-}
 
 void FundRecordsController::LoadWithdrawals() {
     LoadList(widgets_.window, widgets_.withdrawals, widgets_.withdrawalProgress,

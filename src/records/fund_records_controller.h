@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QObject>
-
-class QAction;
-class QMenu;
 class QProgressBar;
 class QTreeWidget;
 class QWidget;
@@ -12,22 +8,17 @@ namespace lanxun {
 
 // The two unpaged lists of the main window: "提现记录" (tx_mx: records at ",", fields at "|")
 // and "充值记录" (cz_mx: records at "|", fields at ","). No totals, no paging.
-class FundRecordsController : public QObject {
-    Q_OBJECT
-
+class FundRecordsController {
 public:
     struct Widgets {
         QWidget* window = nullptr;                   // the main window, disabled while a list loads
         QTreeWidget* withdrawals = nullptr;          // 超级列表框_提现明细
         QProgressBar* withdrawalProgress = nullptr;  // 进度条5
-        QMenu* withdrawalMenu = nullptr;             // "提现刷新"
         QTreeWidget* recharges = nullptr;            // 超级列表框_充值记录
         QProgressBar* rechargeProgress = nullptr;    // 进度条2
-        QMenu* rechargeMenu = nullptr;               // "复制订单"
-        QAction* copyOrderItem = nullptr;            // "复制订单号(F)"
     };
 
-    explicit FundRecordsController(const Widgets& widgets, QObject* parent = nullptr);
+    explicit FundRecordsController(const Widgets& widgets) : widgets_(widgets) {}
 
     // Reloads the withdrawal records, whichever page is shown (also after an accepted
     // withdrawal).

@@ -1,6 +1,5 @@
 #include "records/records_page_controller.h"
 
-#include <QAction>
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,24 +19,8 @@
 
 namespace lanxun {
 
-RecordsPageController::RecordsPageController(PagedList kind, const Widgets& widgets,
-                                             QObject* parent)
-    : QObject(parent), kind_(kind), widgets_(widgets) {
-    const Widgets& w = widgets_;
-    connect(w.refreshButton, &QPushButton::clicked, this, &RecordsPageController::Refresh);
-    connect(w.searchButton, &QPushButton::clicked, this, &RecordsPageController::Search);
-    connect(w.firstButton, &QPushButton::clicked, this, &RecordsPageController::FirstPage);
-    connect(w.nextButton, &QPushButton::clicked, this, &RecordsPageController::NextPage);
-    connect(w.previousButton, &QPushButton::clicked, this, &RecordsPageController::PreviousPage);
-    connect(w.lastButton, &QPushButton::clicked, this, &RecordsPageController::LastPage);
-    if (w.copyMenu) {
-        w.list->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(w.list, &QWidget::customContextMenuRequested, this,
-                &RecordsPageController::ShowCopyMenu);
-        connect(w.copyPhoneItem, &QAction::triggered, this, &RecordsPageController::CopyPhone);
-        connect(w.copySmsItem, &QAction::triggered, this, &RecordsPageController::CopySmsText);
-    }
-}
+RecordsPageController::RecordsPageController(PagedList kind, const Widgets& widgets)
+    : kind_(kind), widgets_(widgets) {}
 
 void RecordsPageController::Fill(QTreeWidget* list, const PagedReply& reply) {
     QList<QTreeWidgetItem*> rows;

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include "api/endpoints.h"
 
-class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -22,9 +19,7 @@ struct PagedReply;
 // One paged record list of the main window, "短信明细" (yh_mx, yh_mx_s) or "推荐人明细" (tj_mx,
 // tj_mx_s): 30 records a page, its search, its totals. The page label is the whole paging state:
 // "current/count", read back by the paging buttons.
-class RecordsPageController : public QObject {
-    Q_OBJECT
-
+class RecordsPageController {
 public:
     struct Widgets {
         QWidget* window = nullptr;  // the main window, disabled while a page loads
@@ -40,15 +35,15 @@ public:
         QPushButton* previousButton = nullptr;
         QPushButton* nextButton = nullptr;
         QPushButton* lastButton = nullptr;
-        // "资金明细复制" with its two items; none for the referral list.
+        // "资金明细复制"; none for the referral list.
         QMenu* copyMenu = nullptr;
-        QAction* copyPhoneItem = nullptr;
-        QAction* copySmsItem = nullptr;
     };
 
     static constexpr int kPageSize = 30;
 
-    RecordsPageController(PagedList kind, const Widgets& widgets, QObject* parent = nullptr);
+    RecordsPageController(PagedList kind, const Widgets& widgets);
+
+    const Widgets& widgets() const { return widgets_; }
 
     void Refresh();       // " 刷新 >"
     void Search();        // "查询"

@@ -1,7 +1,6 @@
 #include "records/withdrawal_controller.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "account/login_state.h"
 #include "api/platform_call.h"
@@ -17,9 +16,7 @@ WithdrawalController::WithdrawalController(const Widgets& widgets,
                                            QObject* parent)
     : QObject(parent),
       widgets_(widgets),
-      reloadWithdrawalRecords_(std::move(reloadWithdrawalRecords)) {
-    connect(widgets_.confirm, &QPushButton::clicked, this, &WithdrawalController::Withdraw);
-}
+      reloadWithdrawalRecords_(std::move(reloadWithdrawalRecords)) {}
 
 void WithdrawalController::Withdraw() {
     const QString amount = widgets_.amount->text();

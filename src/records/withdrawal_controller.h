@@ -4,7 +4,6 @@
 #include <functional>
 
 class QLineEdit;
-class QPushButton;
 class QWidget;
 
 namespace lanxun {
@@ -17,15 +16,14 @@ class WithdrawalController : public QObject {
 public:
     struct Widgets {
         QWidget* window = nullptr;
-        QLineEdit* amount = nullptr;     // 编辑框4
-        QPushButton* confirm = nullptr;  // 按钮5 "确定"
+        QLineEdit* amount = nullptr;  // 编辑框4
     };
 
     // `reloadWithdrawalRecords` reloads the main window's withdrawal records; may be empty.
     WithdrawalController(const Widgets& widgets, std::function<void()> reloadWithdrawalRecords,
                          QObject* parent);
 
-    void Withdraw();
+    void Withdraw();  // 按钮5 "确定"
 
 private:
     Widgets widgets_;

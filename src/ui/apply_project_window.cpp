@@ -15,8 +15,11 @@ ApplyProjectWindow::ApplyProjectWindow(QWidget* parent)
     SetUpForm(Form(FormId::ApplyProject));
     Ui::ApplyProjectForm& f = *form_;
     controller_ = std::make_unique<ApplyProjectController>(
-        ApplyProjectController::Widgets{this, f.编辑框_收码项目名, f.编辑框_收码短信模板,
-                                        f.编辑框_发码项目名称, f.编辑框_发码发送号码});
+        ApplyProjectController::Widgets{.window = this,
+                                        .receiveName = f.编辑框_收码项目名,
+                                        .receiveTemplate = f.编辑框_收码短信模板,
+                                        .sendName = f.编辑框_发码项目名称,
+                                        .sendingNumbers = f.编辑框_发码发送号码});
     connect(f.单选框1, &QRadioButton::clicked, this,
             [this] { form_->高级选择夹2->setCurrentIndex(0); });
     connect(f.单选框2, &QRadioButton::clicked, this,

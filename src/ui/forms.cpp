@@ -6,7 +6,6 @@
 #include "lanxun/build_config.h"
 #include "ui/form_finishing.h"
 #include "ui/form_resources.h"
-#include "ui/menus.h"
 #include "ui_announcement_form.h"
 #include "ui_apply_project_form.h"
 #include "ui_change_password_form.h"
@@ -31,9 +30,8 @@ void SetUp(QWidget* window) {
     ui.setupUi(window);
 }
 
-// The pop-up menus, and the maker's web address after the line of 透明标签19.
+// The maker's web address after the line of 透明标签19. The window class adds the pop-up menus.
 void FinishMainForm(QWidget* window) {
-    CreateMainMenus(window);
     if (auto* maker = window->findChild<QLabel*>(QStringLiteral("透明标签19"))) {
         const QString line = QStringLiteral("岚讯短信平台出品");
         if (maker->text() == line) {

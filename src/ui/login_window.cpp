@@ -19,8 +19,11 @@ LoginWindow::LoginWindow(ServerLines lines, OpenMainWindow openMainWindow, QWidg
       openMainWindow_(std::move(openMainWindow)) {
     form_->setupUi(this);
     SetUpForm(Form(FormId::Login));
-    controller_ = std::make_unique<LoginController>(LoginController::Widgets{
-        this, form_->编辑框_用户名, form_->编辑框_密码, FormTimer(this, "时钟1")});
+    controller_ = std::make_unique<LoginController>(
+        LoginController::Widgets{.window = this,
+                                 .userName = form_->编辑框_用户名,
+                                 .password = form_->编辑框_密码,
+                                 .leftoverTimer = FormTimer(this, "时钟1")});
 
     connect(form_->按钮1, &QPushButton::clicked, this, &LoginWindow::LogIn);
     connect(form_->按钮_注册账户, &QPushButton::clicked, this, &LoginWindow::OpenRegistration);

@@ -7,6 +7,7 @@
 
 #include "platform/worker.h"
 #include "ui/frameless_window.h"
+#include "ui/menus.h"
 #include "ui/page_navigator.h"
 
 namespace Ui {
@@ -49,6 +50,8 @@ public:
     ~MainWindow() override;  // stops the routines, which use the form
 
     Ui::MainForm& form() { return *form_; }
+    // The window's pop-up menus and their items, as CreateMainMenus built them.
+    const MainMenus& menus() const { return menus_; }
     PageNavigator& navigator() { return *navigator_; }
     ProjectListController& projectList() { return *projectList_; }
     ProjectPickersController& pickers() { return *pickers_; }
@@ -75,8 +78,10 @@ private:
     void ConnectNumberDisposal();
     void ConnectNumbersPage();
     void ConnectSendSmsPage();
+    void ConnectRecordsPages();
 
     std::unique_ptr<Ui::MainForm> form_;
+    MainMenus menus_{};
     std::unique_ptr<MainWindowController> shell_;
     std::unique_ptr<PageNavigator> navigator_;
     // The subsystems' controllers, each given the controls it works on: built in the

@@ -14,8 +14,10 @@ UpdateWindow::UpdateWindow(const QString& updateHost, QWidget* parent)
     form_->setupUi(this);
     SetUpForm(Form(FormId::Update));
     controller_ = std::make_unique<SelfUpdateController>(
-        SelfUpdateController::Widgets{this, form_->进度条1, form_->透明标签3,
-                                      FormTimer(this, "时钟1")},
+        SelfUpdateController::Widgets{.window = this,
+                                      .progress = form_->进度条1,
+                                      .status = form_->透明标签3,
+                                      .progressTimer = FormTimer(this, "时钟1")},
         updateHost);
     controller_->Start();
 }

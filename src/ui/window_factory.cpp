@@ -19,13 +19,21 @@
 namespace lanxun {
 
 FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName, QLineEdit* loginPassword) {
-    auto* window = new FormWindow<Ui::RegistrationForm>(FormId::Registration);
-    Ui::RegistrationForm& f = window->form();
-    auto* controller = new RegistrationController(
-        {window, f.编辑框_用户名, f.编辑框_密码, f.编辑框_确认密码, f.编辑框_安全答案,
-         f.编辑框_推荐人ID, f.编辑框_联系QQ, f.编辑框_真实姓名, f.编辑框_支付宝, f.组合框_安全问题,
-         loginUserName, loginPassword},
-        window);
+    auto* window = new FormWindow;
+    Ui::RegistrationForm& f = window->SetUp<Ui::RegistrationForm>(FormId::Registration);
+    auto* controller = new RegistrationController({.window = window,
+                                                   .userName = f.编辑框_用户名,
+                                                   .password = f.编辑框_密码,
+                                                   .confirmation = f.编辑框_确认密码,
+                                                   .answer = f.编辑框_安全答案,
+                                                   .referrer = f.编辑框_推荐人ID,
+                                                   .contactQq = f.编辑框_联系QQ,
+                                                   .legalName = f.编辑框_真实姓名,
+                                                   .alipay = f.编辑框_支付宝,
+                                                   .question = f.组合框_安全问题,
+                                                   .loginUserName = loginUserName,
+                                                   .loginPassword = loginPassword},
+                                                  window);
     QObject::connect(f.按钮_注册, &QPushButton::clicked, window, [window, controller] {
         if (controller->Register()) {
             window->close();
@@ -35,30 +43,40 @@ FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName, QLineEdit* l
 }
 
 FramelessWindow* CreateRechargeWindow() {
-    auto* window = new FormWindow<Ui::RechargeForm>(FormId::Recharge);
-    Ui::RechargeForm& f = window->form();
-    new RechargeController(
-        {window, f.高级选择夹1, f.透明标签55, f.按钮1, f.编辑框_支付宝订单, f.按钮_支付宝充值,
-         f.编辑框_二维码充值金额, f.按钮_二维码充值, f.图片框2, f.透明标签2},
-        window);
+    auto* window = new FormWindow;
+    Ui::RechargeForm& f = window->SetUp<Ui::RechargeForm>(FormId::Recharge);
+    new RechargeController({.window = window,
+                            .pages = f.高级选择夹1,
+                            .accountLabel = f.透明标签55,
+                            .copyAccount = f.按钮1,
+                            .orderNumber = f.编辑框_支付宝订单,
+                            .recharge = f.按钮_支付宝充值,
+                            .qrAmount = f.编辑框_二维码充值金额,
+                            .qrRecharge = f.按钮_二维码充值,
+                            .qrPicture = f.图片框2,
+                            .qrBusyLabel = f.透明标签2},
+                           window);
     return window;
 }
 
 FramelessWindow* CreateWithdrawalWindow(std::function<void()> reloadWithdrawalRecords) {
-    auto* window = new FormWindow<Ui::WithdrawalForm>(FormId::Withdrawal);
-    Ui::WithdrawalForm& f = window->form();
-    new WithdrawalController({window, f.编辑框4, f.按钮5}, std::move(reloadWithdrawalRecords),
-                             window);
+    auto* window = new FormWindow;
+    Ui::WithdrawalForm& f = window->SetUp<Ui::WithdrawalForm>(FormId::Withdrawal);
+    auto* controller = new WithdrawalController({.window = window, .amount = f.编辑框4},
+                                                std::move(reloadWithdrawalRecords), window);
+    QObject::connect(f.按钮5, &QPushButton::clicked, controller, &WithdrawalController::Withdraw);
     return window;
 }
 
 FramelessWindow* CreateChangePasswordWindow() {
-    auto* window = new FormWindow<Ui::ChangePasswordForm>(FormId::ChangePassword);
-    Ui::ChangePasswordForm& f = window->form();
-    auto* controller = new ChangePasswordController(
-        {window, f.组合框_修改密码_安全问题, f.编辑框_修改密码_安全答案, f.编辑框_修改密码_新密码,
-         f.编辑框_修改密码_确认码},
-        window);
+    auto* window = new FormWindow;
+    Ui::ChangePasswordForm& f = window->SetUp<Ui::ChangePasswordForm>(FormId::ChangePassword);
+    auto* controller = new ChangePasswordController({.window = window,
+                                                     .question = f.组合框_修改密码_安全问题,
+                                                     .answer = f.编辑框_修改密码_安全答案,
+                                                     .newPassword = f.编辑框_修改密码_新密码,
+                                                     .confirmation = f.编辑框_修改密码_确认码},
+                                                    window);
     controller->SetUp();
     QObject::connect(f.按钮_修改密码_保存, &QPushButton::clicked, controller,
                      &ChangePasswordController::Save);
@@ -66,12 +84,15 @@ FramelessWindow* CreateChangePasswordWindow() {
 }
 
 FramelessWindow* CreatePersonalInfoWindow() {
-    auto* window = new FormWindow<Ui::PersonalInfoForm>(FormId::PersonalInfo);
-    Ui::PersonalInfoForm& f = window->form();
-    auto* controller = new PersonalInfoController(
-        {window, f.组合框_修改个人资料_安全问题, f.编辑框_修改个人资_安全答案,
-         f.编辑框_修改个人资_联系QQ, f.编辑框_修改个人资_真实姓名, f.编辑框_修改个人资_支付宝},
-        window);
+    auto* window = new FormWindow;
+    Ui::PersonalInfoForm& f = window->SetUp<Ui::PersonalInfoForm>(FormId::PersonalInfo);
+    auto* controller = new PersonalInfoController({.window = window,
+                                                   .question = f.组合框_修改个人资料_安全问题,
+                                                   .answer = f.编辑框_修改个人资_安全答案,
+                                                   .contactQq = f.编辑框_修改个人资_联系QQ,
+                                                   .legalName = f.编辑框_修改个人资_真实姓名,
+                                                   .alipay = f.编辑框_修改个人资_支付宝},
+                                                  window);
     controller->SetUp();
     QObject::connect(f.按钮_修改个人资_保存, &QPushButton::clicked, controller,
                      &PersonalInfoController::Save);
@@ -79,12 +100,14 @@ FramelessWindow* CreatePersonalInfoWindow() {
 }
 
 FramelessWindow* CreateSecurityWindow() {
-    auto* window = new FormWindow<Ui::SecurityForm>(FormId::Security);
-    Ui::SecurityForm& f = window->form();
-    auto* controller =
-        new SecurityController({window, f.组合框_修改安全信息_旧问题, f.编辑框_修改安全信息_旧答案,
-                                f.组合框_修改安全信息_新问题, f.编辑框_修改安全信息_新答案},
-                               window);
+    auto* window = new FormWindow;
+    Ui::SecurityForm& f = window->SetUp<Ui::SecurityForm>(FormId::Security);
+    auto* controller = new SecurityController({.window = window,
+                                               .oldQuestion = f.组合框_修改安全信息_旧问题,
+                                               .oldAnswer = f.编辑框_修改安全信息_旧答案,
+                                               .newQuestion = f.组合框_修改安全信息_新问题,
+                                               .newAnswer = f.编辑框_修改安全信息_新答案},
+                                              window);
     controller->SetUp();
     QObject::connect(f.按钮_修改安全信息_保存, &QPushButton::clicked, controller,
                      &SecurityController::Save);

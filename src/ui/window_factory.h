@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "ui/forms.h"
 #include "ui/frameless_window.h"
@@ -12,18 +13,24 @@ namespace lanxun {
 // A window that is its form and nothing more: the form's controls, the shared
 // frame and the title boxes. The windows whose behaviour comes from elsewhere
 // start out as this and get a class of their own when that behaviour arrives.
-template <typename UiForm>
 class FormWindow : public FramelessWindow {
+    Q_OBJECT
+
 public:
-    explicit FormWindow(FormId id, QWidget* parent = nullptr) : FramelessWindow(parent) {
-        form_.setupUi(this);
+    explicit FormWindow(QWidget* parent = nullptr) : FramelessWindow(parent) {}
+
+    // Builds the form `id`, whose generated class is `UiForm`, on this window, which keeps it.
+    template <typename UiForm>
+    UiForm& SetUp(FormId id) {
+        auto form = std::make_shared<UiForm>();
+        form->setupUi(this);
         SetUpForm(lanxun::Form(id));
+        form_ = form;
+        return *form;
     }
 
-    UiForm& form() { return form_; }
-
 private:
-    UiForm form_;
+    std::shared_ptr<void> form_;
 };
 
 // The windows opened from the login and main windows, each created afresh for every opening.

@@ -108,7 +108,11 @@ class ChangePasswordTest : public AccountWindowTest {
 protected:
     QComboBox question{&window};
     QLineEdit answer{&window}, newPassword{&window}, confirmation{&window};
-    ChangePasswordController controller{{&window, &question, &answer, &newPassword, &confirmation}};
+    ChangePasswordController controller{{.window = &window,
+                                         .question = &question,
+                                         .answer = &answer,
+                                         .newPassword = &newPassword,
+                                         .confirmation = &confirmation}};
 };
 
 TEST_F(ChangePasswordTest, TheNewPasswordWorksAtTheNextLogin) {
@@ -168,7 +172,11 @@ protected:
     }
     QComboBox oldQuestion{&window}, newQuestion{&window};
     QLineEdit oldAnswer{&window}, newAnswer{&window};
-    SecurityController controller{{&window, &oldQuestion, &oldAnswer, &newQuestion, &newAnswer}};
+    SecurityController controller{{.window = &window,
+                                   .oldQuestion = &oldQuestion,
+                                   .oldAnswer = &oldAnswer,
+                                   .newQuestion = &newQuestion,
+                                   .newAnswer = &newAnswer}};
 };
 
 TEST_F(SecurityTest, TheNewQuestionIsShownAndSignedWith) {
@@ -198,7 +206,11 @@ TEST_F(SecurityTest, TheNewQuestionIsShownAndSignedWith) {
     // A window opened afresh shows the new question as the only old one.
     QComboBox reopenedOld, reopenedNew;
     QLineEdit a, b;
-    SecurityController reopened{{&window, &reopenedOld, &a, &reopenedNew, &b}};
+    SecurityController reopened{{.window = &window,
+                                 .oldQuestion = &reopenedOld,
+                                 .oldAnswer = &a,
+                                 .newQuestion = &reopenedNew,
+                                 .newAnswer = &b}};
     reopened.SetUp();
     EXPECT_EQ(reopenedOld.count(), 1);
     EXPECT_EQ(reopenedOld.currentText(), "你的梦想是什么？");
@@ -229,8 +241,12 @@ class PersonalInfoTest : public AccountWindowTest {
 protected:
     QComboBox question{&window};
     QLineEdit answer{&window}, contactQq{&window}, legalName{&window}, alipay{&window};
-    PersonalInfoController controller{
-        {&window, &question, &answer, &contactQq, &legalName, &alipay}};
+    PersonalInfoController controller{{.window = &window,
+                                       .question = &question,
+                                       .answer = &answer,
+                                       .contactQq = &contactQq,
+                                       .legalName = &legalName,
+                                       .alipay = &alipay}};
 };
 
 TEST_F(PersonalInfoTest, TheNewDataReachTheLoginAndTheNextSign) {

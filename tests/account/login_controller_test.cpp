@@ -64,7 +64,8 @@ protected:
     QLineEdit user{&window};
     QLineEdit password_{&window};
     QTimer timer;
-    LoginController controller{{&window, &user, &password_, &timer}};
+    LoginController controller{
+        {.window = &window, .userName = &user, .password = &password_, .leftoverTimer = &timer}};
 };
 
 // ---- start-up ----

@@ -133,9 +133,18 @@ protected:
         referrer{&window}, contactQq{&window}, legalName{&window}, alipay{&window};
     QComboBox question{&window};
     QLineEdit loginUserName, loginPassword;
-    RegistrationController controller{{&window, &userName, &password, &confirmation, &answer,
-                                       &referrer, &contactQq, &legalName, &alipay, &question,
-                                       &loginUserName, &loginPassword}};
+    RegistrationController controller{{.window = &window,
+                                       .userName = &userName,
+                                       .password = &password,
+                                       .confirmation = &confirmation,
+                                       .answer = &answer,
+                                       .referrer = &referrer,
+                                       .contactQq = &contactQq,
+                                       .legalName = &legalName,
+                                       .alipay = &alipay,
+                                       .question = &question,
+                                       .loginUserName = &loginUserName,
+                                       .loginPassword = &loginPassword}};
 };
 
 TEST_F(RegistrationTest, ANewAccountRegistersAndCanLogIn) {

@@ -196,7 +196,10 @@ TEST_F(SelfUpdateTest, RenameThatFailsShowsItsMessageAndEndsTheStartUp) {
 
     QWidget window;
     QLineEdit userName, password;
-    LoginController controller({&window, &userName, &password, new QTimer(&window)});
+    LoginController controller({.window = &window,
+                                .userName = &userName,
+                                .password = &password,
+                                .leftoverTimer = new QTimer(&window)});
     bool opened = false;
     controller.SetVersionCheck([&](HttpRequest& request) {
         return RunVersionCheck(request, Host(), &window, [&] { opened = true; });
@@ -215,7 +218,10 @@ TEST_F(SelfUpdateTest, UpdateLeavesTheLoginWindowBeforeMovingTheProgram) {
     QWidget window;
     QLineEdit userName, password;
     auto* leftoverTimer = new QTimer(&window);
-    LoginController controller({&window, &userName, &password, leftoverTimer});
+    LoginController controller({.window = &window,
+                                .userName = &userName,
+                                .password = &password,
+                                .leftoverTimer = leftoverTimer});
     bool opened = false;
     controller.SetVersionCheck([&](HttpRequest& request) {
         return RunVersionCheck(request, Host(), &window, [&] {
@@ -254,7 +260,11 @@ protected:
 
     std::unique_ptr<SelfUpdateController> StartWindow() {
         auto controller = std::make_unique<SelfUpdateController>(
-            SelfUpdateController::Widgets{&window_, &progress_, &status_, &timer_}, Host());
+            SelfUpdateController::Widgets{.window = &window_,
+                                          .progress = &progress_,
+                                          .status = &status_,
+                                          .progressTimer = &timer_},
+            Host());
         controller->Start();
         return controller;
     }

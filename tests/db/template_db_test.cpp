@@ -116,7 +116,7 @@ protected:
     // A lookup controller whose connect attempt has ended.
     std::unique_ptr<TemplateLookupController> Connect(const DatabaseSettings& settings) {
         auto lookup = std::make_unique<TemplateLookupController>(
-            TemplateLookupController::Widgets{&picker_, &infoBox_}, settings);
+            TemplateLookupController::Widgets{.picker = &picker_, .infoBox = &infoBox_}, settings);
         if (lookup->database().Connecting()) {
             QSignalSpy ended(&lookup->database(), &TemplateDatabase::ConnectAttemptEnded);
             EXPECT_TRUE(ended.wait(30000));
@@ -226,7 +226,7 @@ TEST_F(TemplateDbTest, WithoutAServerTheBoxNeverChanges) {
 TEST_F(TemplateDbTest, AHostThatNeverAnswersDoesNotHoldUpTheWindow) {
     SilentListener silent;  // takes the connection and never greets
     auto lookup = std::make_unique<TemplateLookupController>(
-        TemplateLookupController::Widgets{&picker_, &infoBox_},
+        TemplateLookupController::Widgets{.picker = &picker_, .infoBox = &infoBox_},
         DatabaseSettingsFor(U("127.0.0.1:") + QString::number(silent.Port())));
     // Back on the UI thread while the attempt still waits for the server's greeting.
     ASSERT_TRUE(silent.Accept(30000));

@@ -318,13 +318,13 @@ void StartWorkers(FaultBench& b) {
     auto* view = test::Child<QTreeWidget>(b.window, "超级列表框_取码_列表框");
     auto poller = std::make_shared<PollWorker>(view, receivePicker, nullptr);
     auto regions = std::make_shared<RegionWorker>(view);
-    auto sendPoller = std::make_shared<SendResultPoller>(
-        SendResultPoller::Widgets{test::Child<QComboBox>(b.window, "组合框_发短信_项目列表"),
-                                  test::Child<QLineEdit>(b.window, "编辑框_发短信_获取号码"),
-                                  test::Child<QLineEdit>(b.window, "编辑框_发短信_取码状态"),
-                                  test::Child<QLineEdit>(b.window, "编辑框_发短信_取号时间"),
-                                  test::Child<QLabel>(b.window, "透明标签40"),
-                                  test::Child<QPlainTextEdit>(b.window, "编辑框_发短信_短信内容")});
+    auto sendPoller = std::make_shared<SendResultPoller>(SendResultPoller::Widgets{
+        .projectPicker = test::Child<QComboBox>(b.window, "组合框_发短信_项目列表"),
+        .number = test::Child<QLineEdit>(b.window, "编辑框_发短信_获取号码"),
+        .status = test::Child<QLineEdit>(b.window, "编辑框_发短信_取码状态"),
+        .obtainedAt = test::Child<QLineEdit>(b.window, "编辑框_发短信_取号时间"),
+        .resultLine = test::Child<QLabel>(b.window, "透明标签40"),
+        .smsText = test::Child<QPlainTextEdit>(b.window, "编辑框_发短信_短信内容")});
     // Stopped before the window goes.
     b.AtEnd([poller, regions, sendPoller]() mutable {
         poller.reset();
@@ -554,7 +554,7 @@ std::vector<Fault> Faults() {
              ASSERT_NE(port, 0) << "the template database did not start";
              b.AtEnd([folder] { QProcess::execute("bash", {TEMPLATE_DB_SCRIPT, "stop", folder}); });
              b.lookup = std::make_unique<TemplateLookupController>(
-                 TemplateLookupController::Widgets{&b.picker, &b.infoBox},
+                 TemplateLookupController::Widgets{.picker = &b.picker, .infoBox = &b.infoBox},
                  DatabaseSettingsFor(QStringLiteral("127.0.0.1:") + QString::number(port)));
              if (b.lookup->database().Connecting()) {
                  QSignalSpy ended(&b.lookup->database(), &TemplateDatabase::ConnectAttemptEnded);

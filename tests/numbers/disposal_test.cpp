@@ -69,9 +69,9 @@ protected:
         return test::Child<T>(window_, name);
     }
     QTreeWidget* View() { return Child<QTreeWidget>("超级列表框_取码_列表框"); }
-    QMenu* Menu() { return MainMenu(window_, QStringLiteral("取号功能")); }
-    void MenuItem(const char* caption) {
-        MainMenuItem(window_, QStringLiteral("取号功能"), QString::fromUtf8(caption))->trigger();
+    QMenu* Menu() { return window_->menus().numberList.menu; }
+    void MenuItem(QAction* NumberListMenu::*item) {
+        (window_->menus().numberList.*item)->trigger();
     }
     void Pick(const QString& item) {
         auto* picker = Child<QComboBox>("组合框_取号_项目列表");
@@ -205,8 +205,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DisposalTest, NoInTheConfirmationSendsNothing) {
     FillThree();
     const std::vector<std::function<void()>> actions = {
-        [this] { MenuItem("释放号码"); },
-        [this] { MenuItem("拉黑号码"); },
+        [this] { MenuItem(&NumberListMenu::release); },
+        [this] { MenuItem(&NumberListMenu::blacklist); },
         [this] { Child<QPushButton>("按钮_取号全部释放")->click(); },
         [this] { Child<QPushButton>("按钮_取号_全部加黑")->click(); },
     };
@@ -224,7 +224,8 @@ TEST_F(DisposalTest, NoInTheConfirmationSendsNothing) {
 
 struct OneCase {
     const char* name;
-    const char* caption;
+    QAction* NumberListMenu::*item;
+    const char* caption;  // the item's caption, which is also the question asked
     const char* word;
     platformsim::ScriptedReply reply;
 };
@@ -239,7 +240,7 @@ TEST_P(GiveBackOne, DeletesTheSelectedRowWhateverTheReply) {
     sim_->Script(c.word, c.reply);
     Select(1);
 
-    MenuItem(c.caption);
+    MenuItem(c.item);
 
     EXPECT_EQ(Targets(),
               QStringList({"/" + QString::fromUtf8(c.word) + "/…&id=1002&phone=13800000002"}));
@@ -249,12 +250,16 @@ TEST_P(GiveBackOne, DeletesTheSelectedRowWhateverTheReply) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, GiveBackOne,
-    ::testing::Values(
-        OneCase{"Refused", "释放号码", "yh_sf", Reply(200, platformsim::Gbk("0|释放失败"))},
-        OneCase{"Empty", "释放号码", "yh_sf", Reply(200, "")},
-        OneCase{"Released", "释放号码", "yh_sf", Reply(200, platformsim::Gbk("1|成功"))},
-        OneCase{"Blacklisted", "拉黑号码", "yh_lh", Reply(200, platformsim::Gbk("1|成功"))},
-        OneCase{"Dropped", "拉黑号码", "yh_lh", Reply(200, "", {}, 0, true)}),
+    ::testing::Values(OneCase{"Refused", &NumberListMenu::release, "释放号码", "yh_sf",
+                              Reply(200, platformsim::Gbk("0|释放失败"))},
+                      OneCase{"Empty", &NumberListMenu::release, "释放号码", "yh_sf",
+                              Reply(200, "")},
+                      OneCase{"Released", &NumberListMenu::release, "释放号码", "yh_sf",
+                              Reply(200, platformsim::Gbk("1|成功"))},
+                      OneCase{"Blacklisted", &NumberListMenu::blacklist, "拉黑号码", "yh_lh",
+                              Reply(200, platformsim::Gbk("1|成功"))},
+                      OneCase{"Dropped", &NumberListMenu::blacklist, "拉黑号码", "yh_lh",
+                              Reply(200, "", {}, 0, true)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The row that goes is the one that was read before the request, also when a row before it
@@ -278,7 +283,7 @@ TEST_F(DisposalTest, TheSingleDisposalDeletesTheRowItReadNotTheOneInItsPlace) {
     });
     Select(1);
 
-    MenuItem("释放号码");
+    MenuItem(&NumberListMenu::release);
     other.join();
 
     ASSERT_EQ(holding.Requests().size(), 1u);
@@ -312,10 +317,10 @@ TEST_P(ProjectThresholds, MenuAndCopiesNeedAboveOneThousandRequestsOneThousand) 
     Menu()->hide();
 
     SetClipboardText(QStringLiteral("旧内容"));
-    MenuItem("复制验证码(B)");
+    MenuItem(&NumberListMenu::copyCode);
     EXPECT_EQ(ClipboardText(), c.menu ? QStringLiteral("482913") : QStringLiteral("旧内容"));
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
     EXPECT_EQ(sim_->Requests().size(), c.useAgain ? 1u : 0u);
 }
 
@@ -333,26 +338,26 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DisposalTest, SingleCopiesPutTheSelectedCellOnTheClipboard) {
     FillThree();
     Select(1);
-    MenuItem("复制手机号码(A)");
+    MenuItem(&NumberListMenu::copyPhone);
     EXPECT_EQ(ClipboardText(), QStringLiteral("13800000002"));
-    MenuItem("复制验证码(B)");
+    MenuItem(&NumberListMenu::copyCode);
     EXPECT_EQ(ClipboardText(), QStringLiteral("482913"));
-    MenuItem("复制短信内容(C)");
+    MenuItem(&NumberListMenu::copySmsText);
     EXPECT_EQ(ClipboardText(), QStringLiteral("【测试】验证码482913"));
 
     Select(2);
-    MenuItem("复制验证码(B)");
+    MenuItem(&NumberListMenu::copyCode);
     EXPECT_EQ(ClipboardText(), QString()) << "an empty code is copied as it stands";
 }
 
 TEST_F(DisposalTest, CopyAllPutsEveryNumberWithCrLfAndAnEmptyListLeavesTheClipboard) {
     SetClipboardText(QStringLiteral("旧内容"));
-    MenuItem("复制全部手机号码(D)");
+    MenuItem(&NumberListMenu::copyAllPhones);
     EXPECT_EQ(ClipboardText(), QStringLiteral("旧内容"));
 
     FillThree();
     list_->Append(QString(), QStringLiteral("2026年1月1日10时"), QStringLiteral("1001"));
-    MenuItem("复制全部手机号码(D)");
+    MenuItem(&NumberListMenu::copyAllPhones);
     EXPECT_EQ(ClipboardText(), QStringLiteral("13800000001\r\n13800000002\r\n13800000003\r\n"));
 }
 
@@ -377,20 +382,22 @@ TEST_F(DisposalTest, WithoutASelectionCopiesAreEmptyAndAReleaseDeletesNothing) {
     FillThree();
     View()->setCurrentItem(nullptr);
     View()->clearSelection();
-    for (const char* caption : {"复制手机号码(A)", "复制验证码(B)", "复制短信内容(C)"}) {
+    for (QAction* NumberListMenu::*copy :
+         {&NumberListMenu::copyPhone, &NumberListMenu::copyCode, &NumberListMenu::copySmsText}) {
         SetClipboardText(QStringLiteral("旧内容"));
-        MenuItem(caption);
-        EXPECT_EQ(ClipboardText(), QString()) << caption;
+        MenuItem(copy);
+        EXPECT_EQ(ClipboardText(), QString())
+            << (window_->menus().numberList.*copy)->text().toStdString();
     }
     SetClipboardText(QStringLiteral("旧内容"));
     window_->disposal().CopyCodeOrPhone();
     EXPECT_EQ(ClipboardText(), QString());
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
     EXPECT_TRUE(sim_->Requests().empty());
 
     sim_->Script("yh_sf", Reply(200, platformsim::Gbk("0|号码不存在")));
-    MenuItem("释放号码");
+    MenuItem(&NumberListMenu::release);
     EXPECT_EQ(fakes_.messageBoxes.Texts(), QStringList({"释放号码"}));
     EXPECT_EQ(Targets(), QStringList({"/yh_sf/…&id=&phone="}));
     EXPECT_EQ(Phones(), QStringList({"13800000001", "13800000002", "13800000003"}));
@@ -407,7 +414,7 @@ TEST_F(DisposalTest, UseAgainTurnsAFinishedRowIntoAWaitingOne) {
     sim_->Script("yh_qh", Reply(200, "1|13800000022"));
     const QDateTime asked = CurrentClock().Now().addSecs(-1);
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
 
     EXPECT_EQ(Targets(), QStringList({"/yh_qh/…&id=1005&phone=13800000002"}));
     EXPECT_EQ(sim_->Requests().at(0).line, "numberLine");
@@ -447,7 +454,7 @@ TEST_P(UseAgainRefused, LeavesTheRowAsItWas) {
         enabledUnderMessage = window_->isEnabled();
     };
 
-    MenuItem("再次使用号码");
+    MenuItem(&NumberListMenu::useAgain);
 
     const NumberRow after = list_->Row(1);
     EXPECT_EQ(QStringList({after.phone, after.status, after.code, after.obtainedAt}),
@@ -517,7 +524,7 @@ TEST_F(DisposalTest, ASingleReleaseWhileThePlatformIsDownStillDeletesTheRow) {
     PointDisposalAtAStoppedPlatform();
     Select(0);
 
-    MenuItem("拉黑号码");
+    MenuItem(&NumberListMenu::blacklist);
 
     EXPECT_EQ(Phones(), QStringList({"13800000002", "13800000003"}));
 }
@@ -536,7 +543,7 @@ TEST_F(DisposalTest, WhileABatchHoldsTheButtonsOnlyTheMenuGivesBack) {
     EXPECT_TRUE(sim_->Requests().empty());
 
     Select(2);
-    MenuItem("释放号码");
+    MenuItem(&NumberListMenu::release);
     EXPECT_EQ(Phones(), QStringList({"13800000001", "13800000002"}));
     EXPECT_TRUE(AcquisitionButtonsEnabled(false)) << "the batch's buttons stay as it left them";
 }
@@ -570,9 +577,9 @@ TEST_F(DisposalTest, ResultsReadBeforeADeletionOrAUseAgainLandOnTheirOwnRowsOnly
     });
     const bool wasRead = QTest::qWaitFor([&] { return read.load(); }, 60000);
     Select(1);
-    MenuItem("释放号码");  // 13800000002
+    MenuItem(&NumberListMenu::release);  // 13800000002
     Select(2);
-    MenuItem("再次使用号码");  // 13800000004, now third
+    MenuItem(&NumberListMenu::useAgain);  // 13800000004, now third
     changed.set_value();
     const bool wasWritten = QTest::qWaitFor([&] { return written.load(); }, 60000);
     writer.join();

@@ -160,8 +160,13 @@ protected:
         obtainedAt_->setText(DateTimeText(at));
     }
     void StartPoller() {
-        poller_ = std::make_unique<SendResultPoller>(SendResultPoller::Widgets{
-            picker_, number_, status_, obtainedAt_, resultLine_, smsText_});
+        poller_ =
+            std::make_unique<SendResultPoller>(SendResultPoller::Widgets{.projectPicker = picker_,
+                                                                         .number = number_,
+                                                                         .status = status_,
+                                                                         .obtainedAt = obtainedAt_,
+                                                                         .resultLine = resultLine_,
+                                                                         .smsText = smsText_});
         poller_->Start();
     }
     // Waits until the poller has finished `passes` more passes.

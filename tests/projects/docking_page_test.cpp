@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QTreeWidget>
 #include <QWidget>
+#include <ostream>
 
 #include "docking_fixture.h"
 #include "projects/docking_page_controller.h"
@@ -12,6 +13,23 @@
 #include "support/sim_reply.h"
 
 namespace lanxun {
+
+// The menu by its caption in a failure message.
+void PrintTo(DockingMenu menu, std::ostream* out) {
+    switch (menu) {
+        case DockingMenu::Refresh:
+            *out << "专属刷新";
+            return;
+        case DockingMenu::Running:
+            *out << "暂停对接";
+            return;
+        case DockingMenu::Paused:
+            *out << "恢复对接";
+            return;
+    }
+    *out << static_cast<int>(menu);
+}
+
 namespace {
 
 using test::Gbk;
@@ -39,7 +57,11 @@ protected:
     QProgressBar progress{&window};
     QGroupBox panel{&window};
     QLineEdit code{&panel};
-    DockingPageController controller{{&window, &list, &progress, &panel, &code}};
+    DockingPageController controller{{.window = &window,
+                                      .list = &list,
+                                      .progress = &progress,
+                                      .joinPanel = &panel,
+                                      .joinCode = &code}};
 };
 
 // ---- the list ----
@@ -97,8 +119,9 @@ TEST_F(DockingPageTest, TheMenuFollowsTheSelectedRow) {
               {"ZS2026A0002WX", "b", "1", "收短信", "正常", "1"},
               {"ZS2026A0003TB", "c", "1", "收短信", "停用", "1"},
               {"", "d", "1", "收短信", "暂停", "1"}});
-    EXPECT_EQ(controller.MenuForSelection(), "专属刷新");  // nothing selected
-    const QString expected[] = {"恢复对接", "暂停对接", "暂停对接", "专属刷新"};
+    EXPECT_EQ(controller.MenuForSelection(), DockingMenu::Refresh);  // nothing selected
+    const DockingMenu expected[] = {DockingMenu::Paused, DockingMenu::Running, DockingMenu::Running,
+                                    DockingMenu::Refresh};
     for (int row = 0; row < 4; ++row) {
         list.clearSelection();
         SelectRow(row);
@@ -119,7 +142,7 @@ TEST_F(DockingPageTest, PauseResumeAndCopyAgainstThePlatform) {
     EXPECT_EQ(asked.text, "暂停对接");
     EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
     EXPECT_EQ(asked.icon, MessageIcon::None);
-    EXPECT_EQ(controller.MenuForSelection(), "恢复对接");
+    EXPECT_EQ(controller.MenuForSelection(), DockingMenu::Paused);
 
     controller.Resume();
     EXPECT_EQ(Messages().last(), "恢复对接");

@@ -58,8 +58,12 @@ protected:
     QLineEdit search{&window};
     QProgressBar progress{&window};
     QPushButton pageButton{&window};
-    PublicDockingController controller{
-        {&window, &full, &filtered, &search, &progress, &pageButton}};
+    PublicDockingController controller{{.window = &window,
+                                        .fullList = &full,
+                                        .filteredList = &filtered,
+                                        .search = &search,
+                                        .progress = &progress,
+                                        .pageButton = &pageButton}};
 };
 
 TEST_F(PublicDockingTest, LoadFillsTheFullListWithFieldZeroInItsLastColumn) {
@@ -166,7 +170,7 @@ TEST_F(PublicDockingTest, JoinShowsTheReplyWhateverItSays) {
     Load();  // the platform's published dockings
     ASSERT_GT(full.topLevelItemCount(), 1);
     full.topLevelItem(1)->setSelected(true);
-    EXPECT_EQ(controller.MenuForFullList(), "公开加入专属");
+    EXPECT_TRUE(controller.FullListOffersMenu());
     controller.JoinFromFullList();
     controller.JoinFromFullList();
     EXPECT_EQ(Messages(), QStringList({"加入对接成功", "您已加入该对接"}));
@@ -174,9 +178,9 @@ TEST_F(PublicDockingTest, JoinShowsTheReplyWhateverItSays) {
     search.setText("京东");
     controller.Filter();
     ASSERT_EQ(filtered.topLevelItemCount(), 1);
-    EXPECT_EQ(controller.MenuForFilteredList(), "");
+    EXPECT_FALSE(controller.FilteredListOffersMenu());
     filtered.topLevelItem(0)->setSelected(true);
-    EXPECT_EQ(controller.MenuForFilteredList(), "专属");
+    EXPECT_TRUE(controller.FilteredListOffersMenu());
     controller.JoinFromFilteredList();
     EXPECT_EQ(Messages().last(), "加入对接成功");
     EXPECT_EQ(Targets().mid(1), QStringList({Prefix("yh_zs_jr") + "&d=ZS2026A0002WX",
@@ -201,7 +205,7 @@ TEST_F(PublicDockingTest, NothingIsJoinedWithoutACode) {
     FillList(&full, {{"\u3000 ", "a", "1", "收短信", "1"}});
     controller.JoinFromFullList();  // nothing selected
     full.topLevelItem(0)->setSelected(true);
-    EXPECT_EQ(controller.MenuForFullList(), "");
+    EXPECT_FALSE(controller.FullListOffersMenu());
     controller.JoinFromFullList();
     controller.JoinFromFilteredList();
     EXPECT_TRUE(Targets().isEmpty());

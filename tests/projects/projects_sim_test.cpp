@@ -67,11 +67,21 @@ protected:
 
         list_.setColumnCount(5);
         progress_.hide();
-        lists_ = std::make_unique<ProjectListController>(ProjectListController::Widgets{
-            &window_, &list_, &searchBox_, &favouritesBox_, &progress_, &addMenu_, &removeMenu_});
+        lists_ = std::make_unique<ProjectListController>(
+            ProjectListController::Widgets{.window = &window_,
+                                           .list = &list_,
+                                           .searchBox = &searchBox_,
+                                           .favouritesBox = &favouritesBox_,
+                                           .progress = &progress_,
+                                           .addMenu = &addMenu_,
+                                           .removeMenu = &removeMenu_});
         pickers_ = std::make_unique<ProjectPickersController>(
-            ProjectPickersController::Widgets{&window_, &receivePicker_, &receiveSearch_,
-                                              &sendPicker_, &sendingNumbers_, &sendSearch_});
+            ProjectPickersController::Widgets{.window = &window_,
+                                              .receivePicker = &receivePicker_,
+                                              .receiveSearchBox = &receiveSearch_,
+                                              .sendPicker = &sendPicker_,
+                                              .sendingNumbers = &sendingNumbers_,
+                                              .sendSearchBox = &sendSearch_});
     }
 
     void TearDown() override {
@@ -263,8 +273,11 @@ TEST_F(ProjectsSimTest, LateLoaderAndReloadLeaveOneConsistentPicker) {
 TEST_F(ProjectsSimTest, ApplicationsAreEncodedAndOnlyReviewClearsTheInputs) {
     QLineEdit receiveName, sendName;
     QPlainTextEdit smsTemplate, numbers;
-    ApplyProjectController apply(
-        ApplyProjectController::Widgets{&window_, &receiveName, &smsTemplate, &sendName, &numbers});
+    ApplyProjectController apply(ApplyProjectController::Widgets{.window = &window_,
+                                                                 .receiveName = &receiveName,
+                                                                 .receiveTemplate = &smsTemplate,
+                                                                 .sendName = &sendName,
+                                                                 .sendingNumbers = &numbers});
 
     apply.ApplyReceiveProject();
     receiveName.setText(QStringLiteral("ab"));

@@ -58,7 +58,7 @@ TEST_F(BalanceRefresherTest, RefreshesTheStatusBarOnItsSchedule) {
     CurrentLogin().withdrawable = QStringLiteral("2.00");
     QLabel balance(QStringLiteral("余额:1.00"));
     QLabel withdrawable(QStringLiteral("可提现:2.00"));
-    BalanceRefresher refresher({&balance, &withdrawable});
+    BalanceRefresher refresher({.balancePart = &balance, .withdrawablePart = &withdrawable});
     refresher.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return BalanceRequests() >= 4; }, 30000));
     EXPECT_EQ(balance.text(), "余额:88.50");
@@ -127,7 +127,7 @@ protected:
             RecordsTest::Child<QPushButton>(window, "按钮5")->click();
             closed = window->isHidden();
         };
-        MainMenuItem(window_, QStringLiteral("资金操作"), QStringLiteral("提现"))->trigger();
+        window_->menus().funds.withdraw->trigger();
         return closed;
     }
 

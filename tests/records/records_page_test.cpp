@@ -27,9 +27,7 @@ protected:
     }
     void TearDown() override { delete window_.data(); }
 
-    void Menu(const char* caption) {
-        MainMenuItem(window_, QStringLiteral("资金操作"), QString::fromUtf8(caption))->trigger();
-    }
+    void Menu(QAction* FundsMenu::*item) { (window_->menus().funds.*item)->trigger(); }
     void Click(const char* button) { Child<QPushButton>(button)->click(); }
     template <typename T = QWidget>
     T* Child(const char* name) {
@@ -66,7 +64,7 @@ protected:
 // Every list, page and search as it goes out: page 1 has no "&y=", later pages do; a search
 // repeats with the box's current text; the referral list has its own words.
 TEST_F(RecordsPageTest, EveryListPageAndSearchGoesOutAsTheCatalogueSays) {
-    Menu("短信记录");
+    Menu(&FundsMenu::smsRecords);
     Click("超级按钮_短信明细_下一页");
     Click("超级按钮_短信明细_尾页");
     Click("超级按钮_短信明细_上一页");
@@ -77,12 +75,12 @@ TEST_F(RecordsPageTest, EveryListPageAndSearchGoesOutAsTheCatalogueSays) {
     TypeSearch("编辑框_短信明细_搜索", "1003 ");  // changed after the search: paging uses it
     Click("超级按钮_短信明细_首页");
     Click("超级按钮_短信明细_刷新");
-    Menu("推荐人奖励明细");
+    Menu(&FundsMenu::referralRecords);
     TypeSearch("编辑框_推荐人明细_搜索", "138");
     Click("按钮_推荐人明细_搜索");
     Click("超级按钮_推荐人明细_尾页");
-    Menu("提现记录");
-    Menu("充值记录");
+    Menu(&FundsMenu::withdrawalRecords);
+    Menu(&FundsMenu::rechargeRecords);
 
     EXPECT_EQ(Targets(),
               QStringList({
@@ -110,7 +108,7 @@ TEST_F(RecordsPageTest, EveryListPageAndSearchGoesOutAsTheCatalogueSays) {
 // Pages of 30: the label, the totals as received, the rows numbered from 1 on every page, the
 // time before the SMS text.
 TEST_F(RecordsPageTest, APageShowsItsRecordsAndTheTotals) {
-    Menu("短信记录");
+    Menu(&FundsMenu::smsRecords);
     EXPECT_EQ(Child<QTabWidget>("高级选择夹1")->currentIndex(), 5);
     EXPECT_EQ(SmsTotals(), QStringList({"2400", "1284.25", "1/80"}));
     ASSERT_EQ(List("超级列表框_短信明细")->topLevelItemCount(), 30);
@@ -169,7 +167,7 @@ TEST_F(RecordsPageTest, ThePagedReplyIsUsableOnlyWithThreeFieldsAndATotalAboveZe
 TEST_F(RecordsPageTest, ShortRecordsAreSkipped) {
     sim_->Script("yh_mx", Reply(200, Gbk("4|2.00|a#c-b#c-c#c-d#c-e#c-f#c+1#c-2#c-3#c-4#c-5"
                                          "#c+g#c-h#c-i#c-j#c-k#c-l#c-m#c+")));
-    Menu("短信记录");
+    Menu(&FundsMenu::smsRecords);
     ASSERT_EQ(List("超级列表框_短信明细")->topLevelItemCount(), 2);
     EXPECT_EQ(Row("超级列表框_短信明细", 0), QStringList({"1", "a", "b", "c", "d", "f", "e"}));
     EXPECT_EQ(Row("超级列表框_短信明细", 1), QStringList({"2", "g", "h", "i", "j", "l", "k"}));
@@ -213,7 +211,7 @@ TEST_F(RecordsPageTest, PagingPastTheEndsIsRefused) {
 // Next and previous write the new label before the reply; a failed reply leaves the list empty
 // under it and the totals as they were.
 TEST_F(RecordsPageTest, AFailedPageKeepsItsNewLabelAndTheTotals) {
-    Menu("短信记录");
+    Menu(&FundsMenu::smsRecords);
     sim_->Script("yh_mx", Reply(200, "0|0|"));
     Click("超级按钮_短信明细_下一页");
     EXPECT_EQ(SmsTotals(), QStringList({"2400", "1284.25", "2/80"}));
@@ -231,8 +229,8 @@ TEST_F(RecordsPageTest, AFailedPageKeepsItsNewLabelAndTheTotals) {
 // Search mode: on after a search that found records, kept by a search that found nothing, off
 // only after refresh; each list has its own.
 TEST_F(RecordsPageTest, SearchModeIsPerListAndEndsOnlyWithRefresh) {
-    Menu("短信记录");
-    Menu("推荐人奖励明细");
+    Menu(&FundsMenu::smsRecords);
+    Menu(&FundsMenu::referralRecords);
     TypeSearch("编辑框_短信明细_搜索", "1003");
     Click("按钮_短信明细_搜索");
     const QStringList found = SmsTotals();
@@ -256,9 +254,9 @@ TEST_F(RecordsPageTest, SearchModeIsPerListAndEndsOnlyWithRefresh) {
 
 // "资金明细复制" only over a row with a 序号; its items copy the phone number and the SMS text.
 TEST_F(RecordsPageTest, TheCopyMenuCopiesFromTheSelectedRow) {
-    Menu("短信记录");
+    Menu(&FundsMenu::smsRecords);
     QTreeWidget* list = List("超级列表框_短信明细");
-    QMenu* menu = MainMenu(window_, QStringLiteral("资金明细复制"));
+    QMenu* menu = window_->menus().smsRecords.menu;
     const auto rightClick = [&] {
         emit list->customContextMenuRequested(QPoint(5, 5));
         const bool shown = menu->isVisible();
@@ -270,18 +268,15 @@ TEST_F(RecordsPageTest, TheCopyMenuCopiesFromTheSelectedRow) {
 
     list->topLevelItem(4)->setSelected(true);
     EXPECT_TRUE(rightClick());
-    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制手机号码(E)"))
-        ->trigger();
+    window_->menus().smsRecords.copyPhone->trigger();
     EXPECT_EQ(fakes_.clipboard.Text(), list->topLevelItem(4)->text(3));
-    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制短信内容(W)"))
-        ->trigger();
+    window_->menus().smsRecords.copySmsText->trigger();
     EXPECT_EQ(fakes_.clipboard.Text(), list->topLevelItem(4)->text(6));
 
     list->topLevelItem(4)->setText(0, QString());
     fakes_.clipboard.SetText(QStringLiteral("before"));
     EXPECT_FALSE(rightClick());
-    MainMenuItem(window_, QStringLiteral("资金明细复制"), QStringLiteral("复制手机号码(E)"))
-        ->trigger();
+    window_->menus().smsRecords.copyPhone->trigger();
     EXPECT_EQ(fakes_.clipboard.Text(), "before");
 
     EXPECT_EQ(List("超级列表框_推荐人明细")->contextMenuPolicy(), Qt::DefaultContextMenu)
@@ -296,14 +291,14 @@ TEST_F(RecordsPageTest, WithdrawalAndRechargeRecordsUseTheirOwnForms) {
     sim_->Script("cz_mx", Reply(200, Gbk("A1,50.00,支付宝,2026年2月1日,充值成功|"
                                          "B2,60.00,x,2026年2月2日|"
                                          "C3,70.00,y,2026年2月3日,失败,z|")));
-    Menu("提现记录");
+    Menu(&FundsMenu::withdrawalRecords);
     ASSERT_EQ(List("超级列表框_提现明细")->topLevelItemCount(), 2);
     EXPECT_EQ(Row("超级列表框_提现明细", 0),
               QStringList({"1", "张三", "zs@pay", "20.00", "2026年1月2日", "已打款"}));
     EXPECT_EQ(Row("超级列表框_提现明细", 1),
               QStringList({"2", "王五", "ww@pay", "40.00", "2026年1月4日", "已退回"}));
 
-    Menu("充值记录");
+    Menu(&FundsMenu::rechargeRecords);
     EXPECT_EQ(Child<QTabWidget>("高级选择夹1")->currentIndex(), 8);
     ASSERT_EQ(List("超级列表框_充值记录")->topLevelItemCount(), 2);
     EXPECT_EQ(Row("超级列表框_充值记录", 0),
@@ -312,15 +307,15 @@ TEST_F(RecordsPageTest, WithdrawalAndRechargeRecordsUseTheirOwnForms) {
               QStringList({"2", "C3", "70.00", "2026年2月3日", "失败"}));
 
     List("超级列表框_充值记录")->topLevelItem(1)->setSelected(true);
-    MainMenuItem(window_, QStringLiteral("复制订单"), QStringLiteral("复制订单号(F)"))->trigger();
+    window_->menus().rechargeRecords.copyOrderNumber->trigger();
     EXPECT_EQ(fakes_.clipboard.Text(), "C3");
 
     // The lists' own "刷新" items select and load as the menu items do.
     Child<QTabWidget>("高级选择夹1")->setCurrentIndex(3);
     sim_->ClearRequests();
-    MainMenuItem(window_, QStringLiteral("提现刷新"), QStringLiteral("刷新(S)"))->trigger();
+    window_->menus().withdrawalRecords.refresh->trigger();
     EXPECT_EQ(Child<QTabWidget>("高级选择夹1")->currentIndex(), 6);
-    MainMenuItem(window_, QStringLiteral("复制订单"), QStringLiteral("刷新(Y)"))->trigger();
+    window_->menus().rechargeRecords.refresh->trigger();
     EXPECT_EQ(Child<QTabWidget>("高级选择夹1")->currentIndex(), 8);
     EXPECT_EQ(Targets(), QStringList({"/tx_mx/…", "/cz_mx/…"}));
 }

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTest>
+#include <vector>
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
@@ -27,10 +28,13 @@ inline void UseSimAsDemoUser(const platformsim::PlatformSim& sim) {
 // (A program that uses it links the window library.)
 class MainWindowSimTest : public SimTest {
 protected:
+    // A test whose requests must come from its own actions alone runs the window without them.
+    virtual std::vector<WorkerFactory> Routines() { return BackgroundWorkers(); }
+
     void SetUp() override {
         SimTest::SetUp();
         UseSimAsDemoUser(*sim_);
-        window_ = new MainWindow(QPointer<QWidget>());
+        window_ = new MainWindow(QPointer<QWidget>(), Routines());
         window_->show();
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_));

@@ -50,9 +50,9 @@ TEST_F(DockingAndAccountWindowsTest, TheDockingPagesAnswerTheirButtonsAndMenus) 
     auto* own = Child<QTreeWidget>(&window, "超级列表框_专属列表");
     ASSERT_EQ(own->topLevelItemCount(), 3);
     own->topLevelItem(0)->setSelected(true);
-    MainMenuItem(&window, "暂停对接", "暂停对接(Z)")->trigger();
+    window.menus().runningDocking.pause->trigger();
     EXPECT_EQ(own->topLevelItem(0)->text(4), "暂停");
-    MainMenuItem(&window, "恢复对接", "复制对接码(Y)")->trigger();
+    window.menus().pausedDocking.copyCode->trigger();
     EXPECT_EQ(services.clipboard.Text(), "ZS2025B0901KS");
 
     Child<QPushButton>(&window, "超级按钮_加入对接")->click();
@@ -74,7 +74,7 @@ TEST_F(DockingAndAccountWindowsTest, TheDockingPagesAnswerTheirButtonsAndMenus) 
     EXPECT_TRUE(filtered->isVisibleTo(&window));
     ASSERT_EQ(filtered->topLevelItemCount(), 1);
     filtered->topLevelItem(0)->setSelected(true);
-    MainMenuItem(&window, "专属", "加入专属")->trigger();
+    window.menus().filteredDocking.join->trigger();
     EXPECT_EQ(services.messageBoxes.Texts().last(), "加入对接成功");
     EXPECT_EQ(Targets().last(), "/yh_zs_jr/username=demo2026&password=lanxun666&d=ZS2026A0005AL");
 }

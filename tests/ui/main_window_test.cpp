@@ -92,9 +92,6 @@ protected:
     }
 
     QWidget* Focused() const { return QApplication::focusWidget(); }
-    QAction* Item(const char* menu, const char* item) {
-        return MainMenuItem(window_, QString::fromUtf8(menu), QString::fromUtf8(item));
-    }
     void DeleteDeferred() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     test::FakeServices fakes_;
@@ -244,10 +241,6 @@ struct PageCase {
     const char* focus;                 // nullptr: the focus stays
 };
 
-QAction* MenuItem(MainWindow& w, const char* menu, const char* item) {
-    return MainMenuItem(&w, QString::fromUtf8(menu), QString::fromUtf8(item));
-}
-
 const PageCase kPageCases[] = {
     {"收短信", [](MainWindow& w) { Child<QPushButton>(&w, "超级按钮_收短信")->click(); },
      kNumbersPage, nullptr, "超级按钮_收短信"},
@@ -259,13 +252,13 @@ const PageCase kPageCases[] = {
      kDockingPage, &PageNavigator::DockingListRequested, "超级按钮_专属对接"},
     {"公开专属", [](MainWindow& w) { Child<QPushButton>(&w, "超级按钮_公开对接")->click(); },
      kPublicDockingPage, &PageNavigator::PublicDockingRequested, "超级按钮_公开对接"},
-    {"提现记录", [](MainWindow& w) { MenuItem(w, "资金操作", "提现记录")->trigger(); },
+    {"提现记录", [](MainWindow& w) { w.menus().funds.withdrawalRecords->trigger(); },
      kWithdrawalRecordsPage, &PageNavigator::WithdrawalRecordsRequested, "超级按钮_启动服务5"},
-    {"充值记录", [](MainWindow& w) { MenuItem(w, "资金操作", "充值记录")->trigger(); },
+    {"充值记录", [](MainWindow& w) { w.menus().funds.rechargeRecords->trigger(); },
      kRechargeRecordsPage, &PageNavigator::RechargeRecordsRequested, nullptr},
-    {"短信记录", [](MainWindow& w) { MenuItem(w, "资金操作", "短信记录")->trigger(); },
-     kSmsRecordsPage, &PageNavigator::SmsRecordsRequested, "超级按钮_启动服务5"},
-    {"推荐人奖励明细", [](MainWindow& w) { MenuItem(w, "资金操作", "推荐人奖励明细")->trigger(); },
+    {"短信记录", [](MainWindow& w) { w.menus().funds.smsRecords->trigger(); }, kSmsRecordsPage,
+     &PageNavigator::SmsRecordsRequested, "超级按钮_启动服务5"},
+    {"推荐人奖励明细", [](MainWindow& w) { w.menus().funds.referralRecords->trigger(); },
      kReferralRecordsPage, &PageNavigator::ReferralRecordsRequested, "超级按钮_启动服务5"},
 };
 
@@ -326,10 +319,13 @@ const ModalCase kModalCases[] = {
     {"在线充值", [](MainWindow& w) { Child<QPushButton>(&w, "超级按钮_启动服务1")->click(); },
      "支付宝充值"},
     {"对接帮助", [](MainWindow& w) { Child<QPushButton>(&w, "按钮3")->click(); }, "对接帮助"},
-    {"提现", [](MainWindow& w) { MenuItem(w, "资金操作", "提现")->trigger(); }, "澄信开发着提现"},
-    {"修改密码", [](MainWindow& w) { MenuItem(w, "安全中心", "修改密码")->trigger(); }, "修改密码"},
-    {"个人信息", [](MainWindow& w) { MenuItem(w, "安全中心", "个人信息")->trigger(); }, "个人信息"},
-    {"安全设置", [](MainWindow& w) { MenuItem(w, "安全中心", "安全设置")->trigger(); }, "安全设置"},
+    {"提现", [](MainWindow& w) { w.menus().funds.withdraw->trigger(); }, "澄信开发着提现"},
+    {"修改密码", [](MainWindow& w) { w.menus().securityCentre.changePassword->trigger(); },
+     "修改密码"},
+    {"个人信息", [](MainWindow& w) { w.menus().securityCentre.personalInfo->trigger(); },
+     "个人信息"},
+    {"安全设置", [](MainWindow& w) { w.menus().securityCentre.securitySettings->trigger(); },
+     "安全设置"},
 };
 
 TEST_F(MainWindowTest, ModalWindowsOpenThroughTheOpener) {
@@ -346,13 +342,13 @@ TEST_F(MainWindowTest, ModalWindowsOpenThroughTheOpener) {
 TEST_F(MainWindowTest, MenuButtonsPopUpTheirMenus) {
     const struct {
         QPushButton* button;
-        const char* menu;
-    } cases[] = {{Child<QPushButton>(window_, "超级按钮_启动服务5"), "资金操作"},
-                 {Child<QPushButton>(window_, "超级按钮_安全中心"), "安全中心"}};
+        QMenu* menu;
+    } cases[] = {
+        {Child<QPushButton>(window_, "超级按钮_启动服务5"), window_->menus().funds.menu},
+        {Child<QPushButton>(window_, "超级按钮_安全中心"), window_->menus().securityCentre.menu}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.menu);
-        QMenu* menu = MainMenu(window_, QString::fromUtf8(c.menu));
-        ASSERT_NE(menu, nullptr);
+        QMenu* menu = c.menu;
+        SCOPED_TRACE(menu->title().toStdString());
         c.button->click();
         EXPECT_TRUE(menu->isVisible());
         menu->hide();

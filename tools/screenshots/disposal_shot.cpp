@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     const QPoint at = view->viewport()->mapToGlobal(
         view->visualItemRect(view->topLevelItem(0)).center() - QPoint(250, 0));
     window->disposal().ShowMenu(at);
-    QMenu* menu = lanxun::MainMenu(window, QStringLiteral("取号功能"));
+    QMenu* menu = window->menus().numberList.menu;
     Settle(500);
     const QRect area = window->frameGeometry().united(menu->geometry());
     const bool ok = shots::SavePicture(

@@ -57,9 +57,7 @@ bool ShootWithPlatform(const QDir& folder,
         auto* publicList = Child<QTreeWidget>(&window, "超级列表框_公开专属列表");
         if (QTreeWidgetItem* item = publicList->topLevelItem(1)) {
             item->setSelected(true);
-            lanxun::MainMenuItem(&window, QStringLiteral("公开加入专属"),
-                                 QStringLiteral("加入专属(J)"))
-                ->trigger();
+            window.menus().publicDocking.join->trigger();
         }
         ok = save(&window, folder, QStringLiteral("docking-public")) && ok;
         Child<QLineEdit>(&window, "编辑框_公开搜索")->setText(QStringLiteral("发"));
@@ -70,8 +68,7 @@ bool ShootWithPlatform(const QDir& folder,
         auto* own = Child<QTreeWidget>(&window, "超级列表框_专属列表");
         if (QTreeWidgetItem* item = own->topLevelItem(0)) {
             item->setSelected(true);
-            lanxun::MainMenuItem(&window, QStringLiteral("暂停对接"), QStringLiteral("暂停对接(Z)"))
-                ->trigger();
+            window.menus().runningDocking.pause->trigger();
         }
         Settle(200);
         ok = save(&window, folder, QStringLiteral("docking-own")) && ok;

@@ -53,15 +53,13 @@ int main(int argc, char** argv) {
         main->show();
         main->activateWindow();
         Settle(300);
-        lanxun::MainMenuItem(main, QStringLiteral("资金操作"), QStringLiteral("短信记录"))
-            ->trigger();
+        main->menus().funds.smsRecords->trigger();
         Child<QPushButton>(main, "超级按钮_短信明细_下一页")->click();
         Child<QPushButton>(main, "超级按钮_短信明细_下一页")->click();
         Settle(200);
         ok = shots::SaveWindow(main, folder, "records-sms") && ok;
 
-        lanxun::MainMenuItem(main, QStringLiteral("资金操作"), QStringLiteral("推荐人奖励明细"))
-            ->trigger();
+        main->menus().funds.referralRecords->trigger();
         Child<QLineEdit>(main, "编辑框_推荐人明细_搜索")->setText(QStringLiteral("1002"));
         Child<QPushButton>(main, "按钮_推荐人明细_搜索")->click();
         Settle(200);

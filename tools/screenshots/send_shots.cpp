@@ -73,11 +73,12 @@ int main(int argc, char** argv) {
         Child<QPushButton>(&window, "按钮_发短信_提交发短信内容")->click();
 
         lanxun::SendResultPoller poller(lanxun::SendResultPoller::Widgets{
-            projects, Child<QLineEdit>(&window, "编辑框_发短信_获取号码"),
-            Child<QLineEdit>(&window, "编辑框_发短信_取码状态"),
-            Child<QLineEdit>(&window, "编辑框_发短信_取号时间"),
-            Child<QLabel>(&window, "透明标签40"),
-            Child<QPlainTextEdit>(&window, "编辑框_发短信_短信内容")});
+            .projectPicker = projects,
+            .number = Child<QLineEdit>(&window, "编辑框_发短信_获取号码"),
+            .status = Child<QLineEdit>(&window, "编辑框_发短信_取码状态"),
+            .obtainedAt = Child<QLineEdit>(&window, "编辑框_发短信_取号时间"),
+            .resultLine = Child<QLabel>(&window, "透明标签40"),
+            .smsText = Child<QPlainTextEdit>(&window, "编辑框_发短信_短信内容")});
         poller.Start();
         Settle(1500);
         ok = shots::SaveWindow(&window, folder, QStringLiteral("send-sms-finished"));
