@@ -110,10 +110,14 @@ TEST_F(NumberRaceTest, NothingLandsOnAnotherNumber) {
             default:
                 append();
         }
-        // Lets the workers move on by a request or two before the next change.
-        const size_t seen = sim_->Requests().size();
-        const size_t more = static_cast<size_t>(pick(3));
-        (void)QTest::qWaitFor([&] { return sim_->Requests().size() > seen + more; }, 200);
+        // Each worker ends the pass the change came into and begins one or two more, so
+        // the next change finds both somewhere else in their rounds.
+        const int more = 1 + pick(2);
+        const int polls = poller_->Passes() + more;
+        const int lookups = regions_->Passes() + more;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return poller_->Passes() >= polls && regions_->Passes() >= lookups; }, 30000))
+            << "a worker stopped going round";
         ExpectRowsConsistent();
         if (HasFailure()) {
             break;
