@@ -80,8 +80,10 @@ TEST_F(CodePollingTest, AgeLimitMarksTheRowsPastItAndAsksForTheOthers) {
     clock_.Set(test::kAgeLimitNow);
     std::vector<NumberRow> rows;
     for (const test::AgeLimitCase& c : test::kAgeLimitCases) {
-        rows.push_back(List().Append(QStringLiteral("138000004%1").arg(rows.size(), 2, 10, u'0'),
-                                     QString::fromUtf8(c.obtainedAt), QStringLiteral("1003")));
+        rows.push_back(
+            List().Append(QStringLiteral("138000004%1")
+                              .arg(static_cast<int>(rows.size()), 2, 10, QLatin1Char('0')),
+                          QString::fromUtf8(c.obtainedAt), QStringLiteral("1003")));
     }
     sim_->Script("yh_qm", Reply(200, Gbk("0||没有收到短信")));
     StartPoller();
