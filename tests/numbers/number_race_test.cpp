@@ -110,14 +110,20 @@ TEST_F(NumberRaceTest, NothingLandsOnAnotherNumber) {
             default:
                 append();
         }
-        // Each worker ends the pass the change came into and begins one or two more, so
-        // the next change finds both somewhere else in their rounds.
-        const int more = 1 + pick(2);
-        const int polls = poller_->Passes() + more;
-        const int lookups = regions_->Passes() + more;
+        // Lets the workers move on before the next change: by a request or two, so that the
+        // change finds them waiting for a reply; or, when no row is left to ask about, by a
+        // whole pass each. Either must come.
+        const size_t seen = sim_->Requests().size();
+        const size_t more = static_cast<size_t>(pick(3));
+        const int polls = poller_->Passes() + 2;
+        const int lookups = regions_->Passes() + 2;
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return poller_->Passes() >= polls && regions_->Passes() >= lookups; }, 30000))
-            << "a worker stopped going round";
+            [&] {
+                return sim_->Requests().size() > seen + more ||
+                       (poller_->Passes() >= polls && regions_->Passes() >= lookups);
+            },
+            30000))
+            << "the workers stopped going round";
         ExpectRowsConsistent();
         if (HasFailure()) {
             break;
