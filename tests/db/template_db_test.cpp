@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <QComboBox>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSignalSpy>
@@ -73,44 +74,89 @@ int FreePort() {
     return probe.Port();
 }
 
-// A private MariaDB server per test program (ctest runs each test in a program of its own),
-// started by the same script as the demo's.
-class TemplateDbTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = new QTemporaryDir;
-        port_ = FreePort();
-        started_ = Script({"start", dir_->path(), QString::number(port_)});
+bool RunScript(const QStringList& arguments) {
+    QProcess script;
+    script.setProcessChannelMode(QProcess::ForwardedChannels);
+    script.start(QStringLiteral("bash"), QStringList{TEMPLATE_DB_SCRIPT} + arguments);
+    return script.waitForFinished(180000) && script.exitStatus() == QProcess::NormalExit &&
+           script.exitCode() == 0;
+}
+
+// A MariaDB server with the platform's templates, run by the same script as the demo's: the
+// one in `folder`, or one of its own in a temporary folder, stopped when it goes.
+class TemplateServer {
+public:
+    explicit TemplateServer(QString folder) : folder_(std::move(folder)) {}
+    TemplateServer() : own_(std::make_unique<QTemporaryDir>()), folder_(own_->path()) {
+        RunScript({"start", folder_});
     }
-    // A server that did not start fails every test (a failed suite set-up would only skip).
-    void SetUp() override { ASSERT_TRUE(started_) << "the template database did not start"; }
-    static void TearDownTestSuite() {
-        Script({"stop", dir_->path()});
-        delete dir_;
-        dir_ = nullptr;
+    ~TemplateServer() {
+        if (own_) {
+            Stop();
+        }
     }
 
-    static bool Script(const QStringList& arguments) {
-        QProcess script;
-        script.setProcessChannelMode(QProcess::ForwardedChannels);
-        script.start(QStringLiteral("bash"), QStringList{TEMPLATE_DB_SCRIPT} + arguments);
-        return script.waitForFinished(180000) && script.exitStatus() == QProcess::NormalExit &&
-               script.exitCode() == 0;
+    // 0 when no server runs there.
+    int Port() const {
+        QFile file(folder_ + QStringLiteral("/port"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : 0;
     }
+    bool Stop() { return RunScript({"stop", folder_}); }
 
-    // Runs SQL as root on the server's socket, in the database "ch".
-    static void Sql(const QString& statements) {
+    // Runs SQL as root on the server's socket, in `database`.
+    void Sql(const QString& database, const QString& statements) const {
         QProcess client;
         client.setProcessChannelMode(QProcess::ForwardedChannels);
         client.start(QStringLiteral("mariadb"),
-                     {"--no-defaults", "--socket=" + dir_->path() + "/mysqld.sock", "-u", "root",
-                      "--default-character-set=utf8mb4", "ch", "-e", statements});
+                     {"--no-defaults", "--socket=" + folder_ + "/mysqld.sock", "-u", "root",
+                      "--default-character-set=utf8mb4", database, "-e", statements});
         ASSERT_TRUE(client.waitForFinished(60000));
         ASSERT_EQ(client.exitCode(), 0) << statements.toStdString();
     }
 
-    static DatabaseSettings Settings() {
-        return DatabaseSettingsFor(QStringLiteral("127.0.0.1:") + QString::number(port_));
+private:
+    std::unique_ptr<QTemporaryDir> own_;
+    QString folder_;
+};
+
+// The server that the whole test run shares when ctest started one (its folder in
+// LANXUN_TEMPLATE_DB), else one of the program's own. Each test works in a database of its
+// own, a copy of the platform's "ch" named after the test, so that tests running at once on
+// the shared server never see each other's rows or tables.
+class TemplateDbTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const QString shared = qEnvironmentVariable("LANXUN_TEMPLATE_DB");
+        server_ = shared.isEmpty() ? new TemplateServer : new TemplateServer(shared);
+    }
+    static void TearDownTestSuite() {
+        delete server_;
+        server_ = nullptr;
+    }
+    // A server that did not start fails every test (a failed suite set-up would only skip).
+    void SetUp() override {
+        ASSERT_NE(server_->Port(), 0) << "the template database did not start";
+        database_ =
+            QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        server_->Sql(QStringLiteral("ch"),
+                     "DROP DATABASE IF EXISTS " + database_ + "; CREATE DATABASE " + database_ +
+                         " DEFAULT CHARACTER SET gbk; CREATE TABLE " + database_ +
+                         ".xiangmu_liebiao LIKE xiangmu_liebiao; INSERT INTO " + database_ +
+                         ".xiangmu_liebiao SELECT * FROM xiangmu_liebiao");
+    }
+    void TearDown() override {
+        if (server_->Port() != 0) {
+            server_->Sql(QStringLiteral("ch"), "DROP DATABASE IF EXISTS " + database_);
+        }
+    }
+
+    void Sql(const QString& statements) { server_->Sql(database_, statements); }
+
+    DatabaseSettings Settings() const {
+        DatabaseSettings settings =
+            DatabaseSettingsFor(QStringLiteral("127.0.0.1:") + QString::number(server_->Port()));
+        settings.database = database_;
+        return settings;
     }
 
     // A lookup controller whose connect attempt has ended.
@@ -133,9 +179,8 @@ protected:
         return infoBox_.toPlainText();
     }
 
-    static inline QTemporaryDir* dir_ = nullptr;
-    static inline int port_ = 0;
-    static inline bool started_ = false;
+    static inline TemplateServer* server_ = nullptr;
+    QString database_;
     QComboBox picker_;
     QPlainTextEdit infoBox_;
 };
@@ -240,12 +285,15 @@ TEST_F(TemplateDbTest, AHostThatNeverAnswersDoesNotHoldUpTheWindow) {
     EXPECT_FALSE(lookup->database().Connected());
 }
 
+// On a server of its own: the shared one stays up for the other tests.
 TEST_F(TemplateDbTest, ServerStoppedInTheMiddleOfARun) {
-    auto lookup = Connect(Settings());
+    TemplateServer own;
+    ASSERT_NE(own.Port(), 0) << "the template database did not start";
+    auto lookup = Connect(DatabaseSettingsFor(U("127.0.0.1:") + QString::number(own.Port())));
     ASSERT_TRUE(lookup->database().Connected());
     EXPECT_EQ(Pick(*lookup, U("[1002]QQ登录 - {价格}：0.30")),
               U("【腾讯科技】你正在登录QQ，验证码681249，切勿告诉他人。"));
-    ASSERT_TRUE(Script({"stop", dir_->path()}));
+    ASSERT_TRUE(own.Stop());
     EXPECT_EQ(Pick(*lookup, U("[1001]微信注册 - {价格}：0.50")),
               U("【腾讯科技】你正在登录QQ，验证码681249，切勿告诉他人。"));
 }

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QComboBox>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -13,18 +9,15 @@
 #include <vector>
 
 #include "api/server_lines.h"
-#include "db/template_lookup_controller.h"
-#include "forwarding/x11_desktop.h"
 #include "support/sim_lines.h"
 #include "support/sim_test.h"
 #include "support/temp_locations.h"
-#include "ui/main_window.h"
 
 namespace lanxun::test {
 
 // What every fault row works with: the local platform (started once for the program, the
-// client's lines pointed at it), a fresh temporary folder, and room for what the row's
-// action gave back.
+// client's lines pointed at it) and a fresh temporary folder. What a row keeps between its
+// steps is its own.
 class FaultBench : public SimTest {
 public:
     platformsim::PlatformSim& sim() { return *sim_; }
@@ -38,31 +31,12 @@ public:
         AtEnd([previous] { InstallFileLocations(previous); });
     }
 
-    QString reply;
-    QString error;
-    QStringList outcomes;
-    std::string expected;
-    bool result = false;
-    int code = 0;
-    // The template lookup's two controls and its controller.
-    QComboBox picker;
-    QPlainTextEdit infoBox;
-    std::unique_ptr<TemplateLookupController> lookup;
-    // The main window, for the rows that need one.
-    QPointer<MainWindow> window;
-    // The windows of another program that forwarding types into.
-    std::unique_ptr<RecorderWindow> chat;
-    std::unique_ptr<RecorderWindow> bystander;
-
 protected:
     void SetUp() override {
         SimTest::SetUp();
         SetLines(SimLines(*sim_));
     }
     void TearDown() override {
-        lookup.reset();
-        chat.reset();
-        bystander.reset();
         while (!undo_.empty()) {
             undo_.back()();
             undo_.pop_back();

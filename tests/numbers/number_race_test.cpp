@@ -110,10 +110,20 @@ TEST_F(NumberRaceTest, NothingLandsOnAnotherNumber) {
             default:
                 append();
         }
-        // Lets the workers move on by a request or two before the next change.
+        // Lets the workers move on before the next change: by a request or two, so that the
+        // change finds them waiting for a reply; or, when no row is left to ask about, by a
+        // whole pass each. Either must come.
         const size_t seen = sim_->Requests().size();
         const size_t more = static_cast<size_t>(pick(3));
-        (void)QTest::qWaitFor([&] { return sim_->Requests().size() > seen + more; }, 200);
+        const int polls = poller_->Passes() + 2;
+        const int lookups = regions_->Passes() + 2;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return sim_->Requests().size() > seen + more ||
+                       (poller_->Passes() >= polls && regions_->Passes() >= lookups);
+            },
+            30000))
+            << "the workers stopped going round";
         ExpectRowsConsistent();
         if (HasFailure()) {
             break;

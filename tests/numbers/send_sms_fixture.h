@@ -62,6 +62,10 @@ public:
         std::lock_guard lock(mutex_);
         now_ = now_.addSecs(seconds);
     }
+    void Set(const QDateTime& now) {
+        std::lock_guard lock(mutex_);
+        now_ = now;
+    }
     int PassPauses() const { return passPauses_.load(); }
 
 private:
