@@ -70,7 +70,9 @@ protected:
     }
     QTreeWidget* View() { return Child<QTreeWidget>("超级列表框_取码_列表框"); }
     QMenu* Menu() { return window_->menus().numberList.menu; }
-    void MenuItem(QAction* NumberListMenu::*item) { (window_->menus().numberList.*item)->trigger(); }
+    void MenuItem(QAction* NumberListMenu::*item) {
+        (window_->menus().numberList.*item)->trigger();
+    }
     void Pick(const QString& item) {
         auto* picker = Child<QComboBox>("组合框_取号_项目列表");
         picker->clear();
@@ -222,7 +224,8 @@ TEST_F(DisposalTest, NoInTheConfirmationSendsNothing) {
 
 struct OneCase {
     const char* name;
-    const char* caption;
+    QAction* NumberListMenu::*item;
+    const char* caption;  // the item's caption, which is also the question asked
     const char* word;
     platformsim::ScriptedReply reply;
 };
@@ -237,7 +240,7 @@ TEST_P(GiveBackOne, DeletesTheSelectedRowWhateverTheReply) {
     sim_->Script(c.word, c.reply);
     Select(1);
 
-    MenuItem(c.caption);
+    MenuItem(c.item);
 
     EXPECT_EQ(Targets(),
               QStringList({"/" + QString::fromUtf8(c.word) + "/…&id=1002&phone=13800000002"}));
@@ -247,12 +250,16 @@ TEST_P(GiveBackOne, DeletesTheSelectedRowWhateverTheReply) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, GiveBackOne,
-    ::testing::Values(
-        OneCase{"Refused", "释放号码", "yh_sf", Reply(200, platformsim::Gbk("0|释放失败"))},
-        OneCase{"Empty", "释放号码", "yh_sf", Reply(200, "")},
-        OneCase{"Released", "释放号码", "yh_sf", Reply(200, platformsim::Gbk("1|成功"))},
-        OneCase{"Blacklisted", "拉黑号码", "yh_lh", Reply(200, platformsim::Gbk("1|成功"))},
-        OneCase{"Dropped", "拉黑号码", "yh_lh", Reply(200, "", {}, 0, true)}),
+    ::testing::Values(OneCase{"Refused", &NumberListMenu::release, "释放号码", "yh_sf",
+                              Reply(200, platformsim::Gbk("0|释放失败"))},
+                      OneCase{"Empty", &NumberListMenu::release, "释放号码", "yh_sf",
+                              Reply(200, "")},
+                      OneCase{"Released", &NumberListMenu::release, "释放号码", "yh_sf",
+                              Reply(200, platformsim::Gbk("1|成功"))},
+                      OneCase{"Blacklisted", &NumberListMenu::blacklist, "拉黑号码", "yh_lh",
+                              Reply(200, platformsim::Gbk("1|成功"))},
+                      OneCase{"Dropped", &NumberListMenu::blacklist, "拉黑号码", "yh_lh",
+                              Reply(200, "", {}, 0, true)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The row that goes is the one that was read before the request, also when a row before it
@@ -375,10 +382,12 @@ TEST_F(DisposalTest, WithoutASelectionCopiesAreEmptyAndAReleaseDeletesNothing) {
     FillThree();
     View()->setCurrentItem(nullptr);
     View()->clearSelection();
-    for (const char* caption : {"复制手机号码(A)", "复制验证码(B)", "复制短信内容(C)"}) {
+    for (QAction* NumberListMenu::*copy :
+         {&NumberListMenu::copyPhone, &NumberListMenu::copyCode, &NumberListMenu::copySmsText}) {
         SetClipboardText(QStringLiteral("旧内容"));
-        MenuItem(caption);
-        EXPECT_EQ(ClipboardText(), QString()) << caption;
+        MenuItem(copy);
+        EXPECT_EQ(ClipboardText(), QString())
+            << (window_->menus().numberList.*copy)->text().toStdString();
     }
     SetClipboardText(QStringLiteral("旧内容"));
     window_->disposal().CopyCodeOrPhone();
