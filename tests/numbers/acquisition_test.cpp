@@ -346,5 +346,50 @@ TEST_F(AcquisitionTest, WindowGoingWhileTheChosenNumberIsAskedFor) {
     EXPECT_TRUE(window_.isNull());
 }
 
+// The count box stays editable while the old numbers go back, so what it holds when the
+// attempts begin is checked again as the first reading was: too many ends the batch with the
+// same message and no attempt; no number makes no attempt.
+TEST_F(AcquisitionTest, ACountTypedDuringTheReleaseIsCheckedAgain) {
+    struct Case {
+        const char* count;
+        int attempts;
+        bool tooMany;
+    };
+    for (const Case& c :
+         {Case{"200", 0, true}, Case{"17", 0, true}, Case{"99999999999", 0, true},
+          Case{"", 0, false}, Case{"abc", 0, false}, Case{"-3", 0, false}, Case{"2", 2, false}}) {
+        SCOPED_TRACE(c.count);
+        sim_->ClearRequests();
+        fakes_.messageBoxes.shown.clear();
+        List().Clear();
+        List().Append(QStringLiteral("13900000001"), QStringLiteral("2026年12月10日15时"),
+                      QStringLiteral("1002"));
+        sim_->Script("yh_qh", Reply(200, "1|13800000011"));
+        // The old number goes back to a platform of its own that holds the reply until the
+        // count has been typed.
+        platformsim::PlatformSim holding;
+        ASSERT_TRUE(holding.Start());
+        holding.Script("yh_sf", Reply(200, "1", {}, 60000));
+        ServerLines lines = test::SimLines(*sim_);
+        lines.disposalLine = QString::fromStdString(holding.Address(platformsim::Line::Disposal));
+        SetLines(lines);
+        auto* count = Control<QLineEdit>("编辑框_取号_获取数量");
+        count->setText(QStringLiteral("1"));
+
+        Control<QAbstractButton>("按钮_取号_获取号码")->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !holding.Requests().empty(); }, 30000));
+        count->setText(QString::fromUtf8(c.count));
+        holding.Stop();  // the reply never comes: the release goes on
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !Page().BatchRunning(); }, 60000));
+
+        EXPECT_EQ(Targets(QStringLiteral("yh_qh")).size(), c.attempts);
+        EXPECT_EQ(
+            fakes_.messageBoxes.Texts(),
+            c.tooMany ? QStringList{QStringLiteral("一次最多只能取16个号码")} : QStringList());
+        EXPECT_EQ(List().RowCount(), c.attempts);
+        EXPECT_EQ(ButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
+    }
+}
+
 }  // namespace
 }  // namespace lanxun
