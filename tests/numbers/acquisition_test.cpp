@@ -76,6 +76,16 @@ protected:
         }
         sim_->ScriptSequence("yh_qh", replies);
     }
+    // A fresh case of a table: no requests or messages yet, one number of project 1002
+    // listed, and the platform giving 13800000011.
+    void StartWithOneListedNumber() {
+        sim_->ClearRequests();
+        fakes_.messageBoxes.shown.clear();
+        List().Clear();
+        List().Append(QStringLiteral("13900000001"), QStringLiteral("2026年12月10日15时"),
+                      QStringLiteral("1002"));
+        sim_->Script("yh_qh", Reply(200, "1|13800000011"));
+    }
     QString BatchPairs(const QString& id = QStringLiteral("1003")) {
         return QStringLiteral("&id=") + id + QStringLiteral("&operator=&region=&card=&loop=1");
     }
@@ -207,12 +217,7 @@ TEST_F(AcquisitionTest, BadCounts) {
                           Case{"99999999999", true}}) {
         SCOPED_TRACE(c.count);
         const qsizetype enters = input_.Typed().count(QStringLiteral("[Enter]"));
-        sim_->ClearRequests();
-        fakes_.messageBoxes.shown.clear();
-        List().Clear();
-        List().Append(QStringLiteral("13900000001"), QStringLiteral("2026年12月10日15时"),
-                      QStringLiteral("1002"));
-        sim_->Script("yh_qh", Reply(200, "1|13800000011"));
+        StartWithOneListedNumber();
         RunBatch(QString::fromUtf8(c.count));
         EXPECT_TRUE(Targets(QStringLiteral("yh_qh")).isEmpty());
         if (c.tooMany) {
@@ -359,12 +364,7 @@ TEST_F(AcquisitionTest, ACountTypedDuringTheReleaseIsCheckedAgain) {
          {Case{"200", 0, true}, Case{"17", 0, true}, Case{"99999999999", 0, true},
           Case{"", 0, false}, Case{"abc", 0, false}, Case{"-3", 0, false}, Case{"2", 2, false}}) {
         SCOPED_TRACE(c.count);
-        sim_->ClearRequests();
-        fakes_.messageBoxes.shown.clear();
-        List().Clear();
-        List().Append(QStringLiteral("13900000001"), QStringLiteral("2026年12月10日15时"),
-                      QStringLiteral("1002"));
-        sim_->Script("yh_qh", Reply(200, "1|13800000011"));
+        StartWithOneListedNumber();
         // The old number goes back to a platform of its own that holds the reply until the
         // count has been typed.
         platformsim::PlatformSim holding;
