@@ -109,6 +109,14 @@ SelfUpdateController::~SelfUpdateController() {
 }
 
 void SelfUpdateController::Start() {
+    // Only a whole archive ever has this name, so this is one an earlier run downloaded and
+    // did not get to unpack. It goes before the download starts: a download that completed
+    // at once would otherwise be taken for it and deleted.
+    if (QFile::exists(UpdateArchivePath())) {
+        widgets_.status->setText(kUnpacking);
+        Unpack();
+    }
+
     DownloadReports reports;
     reports.sizeKnown = [this](qint64 total) { OnSizeKnown(total); };
     reports.completed = [this] { OnCompleted(); };
@@ -116,13 +124,6 @@ void SelfUpdateController::Start() {
     download_ = Downloads().Start(UpdateArchiveUrl(updateHost_), UpdateArchivePath(),
                                   DownloadSettings{}, std::move(reports));
     widgets_.progressTimer->start(kProgressIntervalMs);
-
-    // Only a whole archive ever has this name, so this is one an earlier run
-    // downloaded and did not get to unpack.
-    if (QFile::exists(UpdateArchivePath())) {
-        widgets_.status->setText(kUnpacking);
-        Unpack();
-    }
 }
 
 void SelfUpdateController::ShowProgress() {

@@ -70,6 +70,11 @@ void ForwardingController::TypeNumberLines(const QStringList& lines) {
 }
 
 void ForwardingController::BeginCapture() {
+    // A second press while dragging (its release went elsewhere) would keep the empty box as
+    // the picture to put back.
+    if (capturing_) {
+        return;
+    }
     capturing_ = true;
     // The cross-hair seems to leave the box with the pointer.
     picture_ = widgets_.captureBox->pixmap();

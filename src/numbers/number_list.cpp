@@ -139,6 +139,30 @@ void NumberList::Clear() {
     });
 }
 
+bool NumberList::ClearIfOnly(const QSet<quint64>& identities) {
+    return ReadOnUiThread([&, this] {
+        for (int i = 0; view_ && i < view_->topLevelItemCount(); ++i) {
+            if (!identities.contains(IdentityOf(view_->topLevelItem(i)))) {
+                return false;
+            }
+        }
+        if (view_) {
+            view_->clear();
+        }
+        return true;
+    });
+}
+
+std::vector<NumberRow> NumberList::Rows() const {
+    return ReadOnUiThread([this] {
+        std::vector<NumberRow> rows;
+        for (int i = 0; view_ && i < view_->topLevelItemCount(); ++i) {
+            rows.push_back(ReadItem(view_->topLevelItem(i), i));
+        }
+        return rows;
+    });
+}
+
 NumberRow NumberList::Selected() const {
     return ReadOnUiThread([this] {
         if (!view_) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include <QTreeWidget>
 
@@ -73,6 +75,12 @@ public:
 
     bool Remove(quint64 identity);
     void Clear();
+    // Empties the list when every row in it is one of `identities`; false, and nothing
+    // removed, when it holds another.
+    bool ClearIfOnly(const QSet<quint64>& identities);
+
+    // Every row as it stands, in order, read in one access.
+    std::vector<NumberRow> Rows() const;
 
     // The current selection, or a row that does not Exist().
     NumberRow Selected() const;

@@ -66,8 +66,7 @@ public:
 protected:
     void Run() override {
         const Widgets& w = page_.widgets_;
-        if (RequestedCount(w) > NumbersPageController::kMostPerBatch) {
-            MessageBoxes().Information(w.window, QStringLiteral("一次最多只能取16个号码"));
+        if (!CountAllowed(RequestedCount(w))) {
             return;
         }
         RunOnUiThread([&w] { w.numberLines->clear(); });
@@ -84,6 +83,15 @@ protected:
     }
 
 private:
+    // More than a batch may hold is refused with a message, before any attempt.
+    bool CountAllowed(int count) const {
+        if (count <= NumbersPageController::kMostPerBatch) {
+            return true;
+        }
+        MessageBoxes().Information(page_.widgets_.window, QStringLiteral("一次最多只能取16个号码"));
+        return false;
+    }
+
     // The batch proper: the number lines of the numbers it obtained; nothing without a project.
     std::optional<QStringList> ObtainNumbers() {
         const Widgets& w = page_.widgets_;
@@ -98,7 +106,11 @@ private:
         }
         RunOnUiThread([&w] { w.specified->clear(); });
         const NumberOptions options = ChosenOptions(w);
+        // The box stays editable during the release: what it holds now is checked again.
         const int count = RequestedCount(w);
+        if (!CountAllowed(count)) {
+            return std::nullopt;
+        }
 
         HttpRequest request;
         QStringList lines;

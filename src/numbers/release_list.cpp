@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QSet>
+#include <vector>
 
 #include "account/login_state.h"
 #include "api/http_request.h"
@@ -44,17 +46,37 @@ void ReleaseList(NumberList& list, QLabel* statusLabel, Disposal how) {
     const QPointer<QLabel> label(statusLabel);
     ShowStatus(label, QStringLiteral("正在释放当前列表手机号码中请稍候.."));
     HttpRequest request;
-    const int count = list.RowCount();
-    for (int position = 0; position < count; ++position) {
-        // By position, as the list stood: a row deleted meanwhile shifts the rest up.
-        const NumberRow row = list.Row(position);
-        DisposeNumber(request, how, row.projectId, row.phone);
-        PumpDelay(kPauseBetweenNumbersMs);
-        if (StopRequested()) {
-            return;
+    // Rows by identity, not position: the pauses let other handlers delete, renew or add
+    // rows, and every number listed must go back once before the list is emptied.
+    QSet<quint64> handled;
+    for (;;) {
+        std::vector<NumberRow> pending;
+        for (const NumberRow& row : list.Rows()) {
+            if (!handled.contains(row.identity)) {
+                pending.push_back(row);
+            }
+        }
+        if (pending.empty()) {
+            if (list.ClearIfOnly(handled)) {
+                break;
+            }
+            continue;  // a row came between the read and the clear
+        }
+        for (const NumberRow& row : pending) {
+            handled.insert(row.identity);
+            // A row deleted meanwhile went back with whoever deleted it; an empty value
+            // would ask the platform about no number at all.
+            if (row.projectId.isEmpty() || row.phone.isEmpty() ||
+                !list.RowOf(row.identity).Exists()) {
+                continue;
+            }
+            DisposeNumber(request, how, row.projectId, row.phone);
+            PumpDelay(kPauseBetweenNumbersMs);
+            if (StopRequested()) {
+                return;
+            }
         }
     }
-    list.Clear();
     ShowStatus(label, QString());
 }
 

@@ -13,10 +13,12 @@ class NumberList;
 enum class Disposal { Release, Blacklist };
 
 // Gives back every number of the list, then empties it. The status label reads
-// "正在释放当前列表手机号码中请稍候.." meanwhile (for both kinds). The row count is read once;
-// each row goes with its own project ID, 200 ms after the one before; the replies change
-// nothing, and the list is emptied whatever they were. Runs on the UI thread (the window keeps
-// handling messages in the pauses; the caller holds a HandlerScope) or on a batch thread.
+// "正在释放当前列表手机号码中请稍候.." meanwhile (for both kinds). Each row goes once, with its
+// own project ID, 200 ms after the one before; a row deleted meanwhile is left to whoever
+// deleted it, one added or used again meanwhile goes too, and a row without a number or
+// project sends nothing. The replies change nothing, and the list is emptied whatever they
+// were. Runs on the UI thread (the window keeps handling messages in the pauses; the caller
+// holds a HandlerScope) or on a batch thread.
 // A worker that is told to stop leaves at its next pause, the list as it stands.
 void ReleaseList(NumberList& list, QLabel* statusLabel, Disposal how);
 

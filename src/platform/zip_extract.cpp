@@ -1,6 +1,7 @@
 #include "platform/zip_extract.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 #include <unzip.h>
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "platform/gbk.h"
@@ -141,19 +143,126 @@ ExtractResult UnpackCurrent(unzFile zip, const QString& path, mode_t mode) {
     return ExtractResult::Done;
 }
 
-bool MoveIntoPlace(const QString& from, const QString& folder, const QString& name) {
-    const QString to = folder + u'/' + name;
-    if (!QDir().mkpath(QFileInfo(to).path())) {
-        return false;
+// What lstat(2) finds at `path`, without following a link.
+enum class Found { Nothing, Folder, Link, Other };
+
+Found Look(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return Found::Nothing;
     }
-    // A folder inside that is a link elsewhere must not carry the file out.
-    const QString home = QFileInfo(folder).canonicalFilePath() + u'/';
-    if (!(QFileInfo(QFileInfo(to).path()).canonicalFilePath() + u'/').startsWith(home)) {
-        return false;
+    if (S_ISLNK(info.st_mode)) {
+        return Found::Link;
     }
-    // rename(2) replaces an existing file in one step.
+    return S_ISDIR(info.st_mode) ? Found::Folder : Found::Other;
+}
+
+// Checks, and with `make` creates, each folder of `relative` under `root` one component at a
+// time: a component that is a link already there could lead anywhere, so it is refused, as is
+// one that is a file. The folders made are added to `made`, outermost first.
+ExtractResult Folders(const QString& root, const QString& relative, bool make, QStringList* made) {
+    QString path = root;
+    for (const QString& part : relative.split(u'/', Qt::SkipEmptyParts)) {
+        path += u'/' + part;
+        switch (Look(path)) {
+            case Found::Folder:
+                continue;
+            case Found::Link:
+                return ExtractResult::UnsafeEntry;
+            case Found::Other:
+                return ExtractResult::WriteFailed;
+            case Found::Nothing:
+                if (!make) {
+                    return ExtractResult::Done;  // the rest does not exist yet either
+                }
+                if (::mkdir(QFile::encodeName(path).constData(), 0755) != 0) {
+                    return ExtractResult::WriteFailed;
+                }
+                made->append(path);
+                continue;
+        }
+    }
+    return ExtractResult::Done;
+}
+
+QString ParentOf(const QString& name) {
+    const qsizetype slash = name.lastIndexOf(u'/');
+    return slash < 0 ? QString() : name.left(slash);
+}
+
+bool Rename(const QString& from, const QString& to) {
+    // rename(2) replaces an existing file in one step and never follows a link at `to`.
     return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
+
+// Moves staged files into the folder, keeping what each replaced, so that a move that fails
+// part-way can put everything back as it was.
+class Installer {
+public:
+    Installer(const QString& folder, const QString& staged, const QString& replaced)
+        : folder_(folder), staged_(staged), replaced_(replaced) {}
+
+    ExtractResult MoveFile(const QString& name) {
+        if (const ExtractResult made = Folders(folder_, ParentOf(name), true, &made_);
+            made != ExtractResult::Done) {
+            return made;
+        }
+        const QString target = folder_ + u'/' + name;
+        Moved moved{target, QString()};
+        switch (Look(target)) {
+            case Found::Nothing:
+                break;
+            case Found::Folder:
+                return ExtractResult::WriteFailed;  // a file never replaces a folder
+            case Found::Link:
+            case Found::Other:
+                moved.replaced = replaced_ + u'/' + QString::number(moved_.size());
+                if (!Rename(target, moved.replaced)) {
+                    return ExtractResult::WriteFailed;
+                }
+                break;
+        }
+        if (!Rename(staged_ + u'/' + name, target)) {
+            if (!moved.replaced.isEmpty()) {
+                Rename(moved.replaced, target);
+            }
+            return ExtractResult::WriteFailed;
+        }
+        moved_.push_back(moved);
+        return ExtractResult::Done;
+    }
+
+    ExtractResult MakeFolder(const QString& name) { return Folders(folder_, name, true, &made_); }
+
+    // Every file moved goes back to what it replaced, newest first, and the folders made
+    // are removed.
+    void RollBack() {
+        for (auto moved = moved_.rbegin(); moved != moved_.rend(); ++moved) {
+            if (moved->replaced.isEmpty()) {
+                ::unlink(QFile::encodeName(moved->target).constData());
+            } else {
+                Rename(moved->replaced, moved->target);
+            }
+        }
+        moved_.clear();
+        for (auto folder = made_.crbegin(); folder != made_.crend(); ++folder) {
+            ::rmdir(QFile::encodeName(*folder).constData());
+        }
+        made_.clear();
+    }
+
+private:
+    struct Moved {
+        QString target;
+        QString replaced;  // where the file it replaced is kept; empty when there was none
+    };
+
+    QString folder_;
+    QString staged_;
+    QString replaced_;
+    std::vector<Moved> moved_;
+    QStringList made_;
+};
 
 }  // namespace
 
@@ -180,11 +289,16 @@ ExtractResult ExtractZip(const QString& archive, const QString& folder,
     if (!staging.isValid()) {
         return ExtractResult::WriteFailed;
     }
+    const QString unpacked = staging.path() + QStringLiteral("/new");
+    const QString replaced = staging.path() + QStringLiteral("/old");
+    if (!QDir().mkdir(unpacked) || !QDir().mkdir(replaced)) {
+        return ExtractResult::WriteFailed;
+    }
     int index = 0;
     for (int status = unzGoToFirstFile(zip.handle()); status == UNZ_OK;
          status = unzGoToNextFile(zip.handle()), ++index) {
         const Entry& entry = entries[static_cast<size_t>(index)];
-        const QString staged = staging.path() + u'/' + entry.name;
+        const QString staged = unpacked + u'/' + entry.name;
         if (entry.directory) {
             if (!QDir().mkpath(staged)) {
                 return ExtractResult::WriteFailed;
@@ -201,6 +315,15 @@ ExtractResult ExtractZip(const QString& archive, const QString& folder,
         }
     }
 
+    // Nothing is moved while any folder on the way is a link or a file.
+    for (const Entry& entry : entries) {
+        const QString folders = entry.directory ? entry.name : ParentOf(entry.name);
+        if (const ExtractResult checked = Folders(folder, folders, false, nullptr);
+            checked != ExtractResult::Done) {
+            return checked;
+        }
+    }
+
     // The required entry last: until it is in place the old one stays.
     std::vector<const Entry*> order;
     for (const Entry& entry : entries) {
@@ -209,14 +332,21 @@ ExtractResult ExtractZip(const QString& archive, const QString& folder,
         }
     }
     order.push_back(&*required);
-    for (const Entry* entry : order) {
-        if (!MoveIntoPlace(staging.path() + u'/' + entry->name, folder, entry->name)) {
-            return ExtractResult::WriteFailed;
-        }
-    }
+    Installer installer(folder, unpacked, replaced);
     for (const Entry& entry : entries) {
         if (entry.directory) {
-            QDir().mkpath(folder + u'/' + entry.name);
+            if (const ExtractResult made = installer.MakeFolder(entry.name);
+                made != ExtractResult::Done) {
+                installer.RollBack();
+                return made;
+            }
+        }
+    }
+    for (const Entry* entry : order) {
+        if (const ExtractResult moved = installer.MoveFile(entry->name);
+            moved != ExtractResult::Done) {
+            installer.RollBack();
+            return moved;
         }
     }
     return ExtractResult::Done;

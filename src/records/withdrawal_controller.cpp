@@ -26,14 +26,19 @@ void WithdrawalController::Withdraw() {
     }
     HandlerScope running(widgets_.window);
     const QString reply = FetchReply(WithdrawUrl(CurrentCredentials(), amount));
-    if (!WithdrawalAccepted(reply)) {
-        MessageBoxes().Information(widgets_.window, reply);
-        return;
-    }
-    if (reloadWithdrawalRecords_) {
+    const bool accepted = WithdrawalAccepted(reply);
+    // The records are the main window's: an accepted withdrawal shows there even when this
+    // window was closed while the reply was awaited.
+    if (accepted && reloadWithdrawalRecords_) {
         reloadWithdrawalRecords_();
     }
+    if (running.WindowClosing()) {
+        return;
+    }
     MessageBoxes().Information(widgets_.window, reply);
+    if (!accepted) {
+        return;
+    }
     widgets_.window->close();  // carried out when this handler returns
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -419,6 +421,62 @@ TEST_F(UpdateWindowTest, ProgressTickLeadsTheReceivedTenthByOneStep) {
         EXPECT_EQ(progress_.value(), c.bar);
         EXPECT_EQ(status_.text(), c.leads ? kUnpacking : QString());
     }
+}
+
+// The real download from the local update host, held in Start() until its file is in place,
+// as a download that completes at once leaves it before the window's start-up goes on.
+class CompletingAtOnce : public DownloadService {
+public:
+    explicit CompletingAtOnce(DownloadService& real) : real_(real) {}
+    std::unique_ptr<Download> Start(const QString& url, const QString& file,
+                                    const DownloadSettings& settings,
+                                    DownloadReports reports) override {
+        auto download = real_.Start(url, file, settings, std::move(reports));
+        // No events meanwhile: the completion stays queued until the window has gone on.
+        QDeadlineTimer deadline(kWaitMs);
+        while (!QFileInfo::exists(file) && !deadline.hasExpired()) {
+            QThread::yieldCurrentThread();
+        }
+        arrived = QFileInfo::exists(file);
+        return download;
+    }
+    bool arrived = false;
+
+private:
+    DownloadService& real_;
+};
+
+// An archive left by an earlier run, whole or not, is dealt with before the download
+// starts, so the new archive is the one unpacked even when it is complete at once.
+TEST_F(UpdateWindowTest, ALeftoverArchiveNeverTakesTheNewDownloadsPlace) {
+    const std::string leftOver = Archive("left over");
+    const std::vector<std::pair<const char*, std::string>> leftovers = {
+        {"whole", leftOver},
+        {"empty", ""},
+        {"cut", leftOver.substr(0, leftOver.size() / 2)},
+        {"without the program", platformsim::BuildStoredZip(Entries{{"说明.txt", "x"}})},
+    };
+    sim_->Script("/ky.zip", {.body = Archive("new")});
+    CompletingAtOnce downloads(Downloads());
+    InstallDownloads(&downloads);
+    for (const auto& [label, bytes] : leftovers) {
+        SCOPED_TRACE(label);
+        status_.clear();
+        fakes_.processExit.calls = 0;
+        Write(UpdateArchivePath(), QByteArray::fromStdString(bytes));
+        {
+            auto controller = StartWindow();
+            ASSERT_TRUE(downloads.arrived);
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return fakes_.processExit.calls > 0 || status_.text() == kUpdateFailed; },
+                kWaitMs));
+            EXPECT_EQ(status_.text(), "更新完成");
+            EXPECT_EQ(Read(Program()), "new");
+            EXPECT_FALSE(QFileInfo::exists(UpdateArchivePath()));
+        }
+        ASSERT_TRUE(QFile::rename(Program(), OldProgram()));
+    }
+    InstallDownloads(nullptr);
 }
 
 }  // namespace

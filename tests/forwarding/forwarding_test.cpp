@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -375,6 +376,27 @@ TEST_F(Forwarding, ALongTitleIsCutTo255GbkBytes) {
     ASSERT_NE(chat.handle(), 0u);
     EXPECT_EQ(Picker().Title(chat.handle()), QString(127, QChar(u'长')));
     EXPECT_EQ(Picker().Title(0), QString());
+}
+
+// A press while a drag is already under way (its release went astray, or a message box
+// took it) starts nothing new: the release puts the cross-hair back, and the next drag
+// takes it away and brings it back again.
+TEST_F(CrossHairDrag, ASecondPressMidDragKeepsTheCrossHair) {
+    QLabel* box = Control<QLabel>("图片框_捕获鼠标");
+    const QImage crossHair = box->pixmap().toImage();
+    ASSERT_FALSE(crossHair.isNull());
+    const QPoint centre = box->rect().center();
+
+    QTest::mousePress(box, Qt::LeftButton, {}, centre);
+    ASSERT_TRUE(forwarding().Capturing());
+    QTest::mousePress(box, Qt::LeftButton, {}, centre);
+    EXPECT_TRUE(forwarding().Capturing());
+    QTest::mouseRelease(box, Qt::LeftButton, {}, centre);
+
+    EXPECT_FALSE(forwarding().Capturing());
+    EXPECT_EQ(box->pixmap().toImage(), crossHair);
+    Drag(test::ScreenRect(window_->winId()).center(), QString::number(window_->winId()));
+    EXPECT_EQ(box->pixmap().toImage(), crossHair);
 }
 
 }  // namespace

@@ -76,6 +76,16 @@ protected:
         }
         sim_->ScriptSequence("yh_qh", replies);
     }
+    // A fresh case of a table: no requests or messages yet, one number of project 1002
+    // listed, and the platform giving 13800000011.
+    void StartWithOneListedNumber() {
+        sim_->ClearRequests();
+        fakes_.messageBoxes.shown.clear();
+        List().Clear();
+        List().Append(QStringLiteral("13900000001"), QStringLiteral("2026年12月10日15时"),
+                      QStringLiteral("1002"));
+        sim_->Script("yh_qh", Reply(200, "1|13800000011"));
+    }
     QString BatchPairs(const QString& id = QStringLiteral("1003")) {
         return QStringLiteral("&id=") + id + QStringLiteral("&operator=&region=&card=&loop=1");
     }
@@ -207,12 +217,7 @@ TEST_F(AcquisitionTest, BadCounts) {
                           Case{"99999999999", true}}) {
         SCOPED_TRACE(c.count);
         const qsizetype enters = input_.Typed().count(QStringLiteral("[Enter]"));
-        sim_->ClearRequests();
-        fakes_.messageBoxes.shown.clear();
-        List().Clear();
-        List().Append(QStringLiteral("13900000001"), QStringLiteral("2026年12月10日15时"),
-                      QStringLiteral("1002"));
-        sim_->Script("yh_qh", Reply(200, "1|13800000011"));
+        StartWithOneListedNumber();
         RunBatch(QString::fromUtf8(c.count));
         EXPECT_TRUE(Targets(QStringLiteral("yh_qh")).isEmpty());
         if (c.tooMany) {
@@ -344,6 +349,46 @@ TEST_F(AcquisitionTest, WindowGoingWhileTheChosenNumberIsAskedFor) {
     EXPECT_EQ(List().RowCount(), 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window_.isNull());
+}
+
+// The count box stays editable while the old numbers go back, so what it holds when the
+// attempts begin is checked again as the first reading was: too many ends the batch with the
+// same message and no attempt; no number makes no attempt.
+TEST_F(AcquisitionTest, ACountTypedDuringTheReleaseIsCheckedAgain) {
+    struct Case {
+        const char* count;
+        int attempts;
+        bool tooMany;
+    };
+    for (const Case& c :
+         {Case{"200", 0, true}, Case{"17", 0, true}, Case{"99999999999", 0, true},
+          Case{"", 0, false}, Case{"abc", 0, false}, Case{"-3", 0, false}, Case{"2", 2, false}}) {
+        SCOPED_TRACE(c.count);
+        StartWithOneListedNumber();
+        // The old number goes back to a platform of its own that holds the reply until the
+        // count has been typed.
+        platformsim::PlatformSim holding;
+        ASSERT_TRUE(holding.Start());
+        holding.Script("yh_sf", Reply(200, "1", {}, 60000));
+        ServerLines lines = test::SimLines(*sim_);
+        lines.disposalLine = QString::fromStdString(holding.Address(platformsim::Line::Disposal));
+        SetLines(lines);
+        auto* count = Control<QLineEdit>("编辑框_取号_获取数量");
+        count->setText(QStringLiteral("1"));
+
+        Control<QAbstractButton>("按钮_取号_获取号码")->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !holding.Requests().empty(); }, 30000));
+        count->setText(QString::fromUtf8(c.count));
+        holding.Stop();  // the reply never comes: the release goes on
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !Page().BatchRunning(); }, 60000));
+
+        EXPECT_EQ(Targets(QStringLiteral("yh_qh")).size(), c.attempts);
+        EXPECT_EQ(
+            fakes_.messageBoxes.Texts(),
+            c.tooMany ? QStringList{QStringLiteral("一次最多只能取16个号码")} : QStringList());
+        EXPECT_EQ(List().RowCount(), c.attempts);
+        EXPECT_EQ(ButtonsEnabled(), (std::vector<bool>{true, true, true, true}));
+    }
 }
 
 }  // namespace

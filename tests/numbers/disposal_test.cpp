@@ -17,6 +17,7 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <map>
 #include <memory>
 #include <set>
 #include <thread>
@@ -593,6 +594,78 @@ TEST_F(DisposalTest, ResultsReadBeforeADeletionOrAUseAgainLandOnTheirOwnRowsOnly
     EXPECT_EQ(cells(0), QStringList({"13800000001", "短信到达 13800000001", "0001"}));
     EXPECT_EQ(cells(1), QStringList({"13800000003", "短信到达 13800000003", "0003"}));
     EXPECT_EQ(cells(2), QStringList({"13800000044", "没有收到短信", ""}));
+}
+
+// While "释放号码" walks a list of sixteen, the menu gives back single rows (the last one too),
+// a row is used again, or the list is emptied: every number listed goes back once, by its own
+// row, none with empty values, and the list ends empty.
+TEST_F(DisposalTest, GivingBackAllWhileRowsChangeSendsEachListedNumberOnce) {
+    enum class Meanwhile { MenuReleases, UseAgain, ListEmptied };
+    struct Case {
+        const char* name;
+        Meanwhile meanwhile;
+    };
+    for (const Case& c :
+         {Case{"menu releases", Meanwhile::MenuReleases}, Case{"used again", Meanwhile::UseAgain},
+          Case{"list emptied", Meanwhile::ListEmptied}}) {
+        SCOPED_TRACE(c.name);
+        sim_->ClearRequests();
+        fakes_.messageBoxes.shown.clear();
+        QStringList listed;
+        for (int i = 1; i <= 16; ++i) {
+            listed << QStringLiteral("138000001%1").arg(i, 2, 10, QLatin1Char('0'));
+            list_->Append(listed.back(), QStringLiteral("2026年1月1日10时"),
+                          QString::number(1000 + i));
+        }
+        sim_->Script("yh_sf", Reply(200, platformsim::Gbk("1|成功")));
+        sim_->Script("yh_qh", Reply(200, "1|13800000106"));
+        int step = 0;
+        const Probe probe([&] {
+            const size_t sent = sim_->Requests().size();
+            if (step == 0 && sent >= 3) {
+                step = 1;
+                switch (c.meanwhile) {
+                    case Meanwhile::ListEmptied:
+                        list_->Clear();
+                        return;
+                    case Meanwhile::UseAgain:
+                        Select(5);
+                        MenuItem(&NumberListMenu::useAgain);
+                        return;
+                    case Meanwhile::MenuReleases:
+                        Select(5);
+                        MenuItem(&NumberListMenu::release);
+                        return;
+                }
+            } else if (step == 1 && c.meanwhile == Meanwhile::MenuReleases && sent >= 9) {
+                step = 2;
+                Select(list_->RowCount() - 1);
+                MenuItem(&NumberListMenu::release);
+            }
+        });
+
+        Child<QPushButton>("按钮_取号全部释放")->click();
+
+        ASSERT_EQ(step, c.meanwhile == Meanwhile::MenuReleases ? 2 : 1);
+        std::map<QString, int> sends;
+        for (const QString& target : Targets().filter(QRegularExpression("^/yh_sf/"))) {
+            EXPECT_FALSE(target.contains(QStringLiteral("&id=&")) ||
+                         target.endsWith(QStringLiteral("&phone=")))
+                << target.toStdString();
+            const QString phone = target.section(QStringLiteral("&phone="), 1);
+            const QString id = target.section(QStringLiteral("&id="), 1).section(u'&', 0, 0);
+            EXPECT_EQ(id, QString::number(1000 + listed.indexOf(phone) + 1)) << phone.toStdString();
+            ++sends[phone];
+        }
+        for (const QString& phone : listed) {
+            // Emptied by another hand, the rest is not asked for.
+            const bool emptied = c.meanwhile == Meanwhile::ListEmptied && !sends.count(phone);
+            EXPECT_EQ(sends[phone], emptied ? 0 : 1) << phone.toStdString();
+        }
+        EXPECT_EQ(list_->RowCount(), 0);
+        EXPECT_EQ(Child<QLabel>("透明标签_取号_状态提示")->text(), QString());
+        EXPECT_TRUE(AcquisitionButtonsEnabled(true));
+    }
 }
 
 }  // namespace

@@ -163,5 +163,85 @@ TEST_F(ZipExtractTest, AFolderLinkInsideDoesNotCarryFilesOut) {
     EXPECT_EQ(Read(Run() + "/lanxun"), "old program");
 }
 
+// Everything under the temporary folder but the archive, folders and links too (never
+// followed), relative to it.
+QStringList Everything(const QString& root, const QString& skip) {
+    QStringList found;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path != skip) {
+            found << QDir(root).relativeFilePath(path);
+        }
+    }
+    found.sort();
+    return found;
+}
+
+// Folder entries, and the folders of file entries, are checked like file names, and a link
+// already in the folder leads nowhere: each archive is refused and nothing appears anywhere.
+TEST_F(ZipExtractTest, FoldersThatLeaveTheFolderOrGoThroughALinkAreRefused) {
+    const std::vector<BadArchive> cases = {
+        {"folder through a link",
+         {{"sub/made/", "", 040755}, {"lanxun", "new"}},
+         ExtractResult::UnsafeEntry},
+        {"deep folder through a link",
+         {{"sub/made/deeper/", "", 040755}, {"lanxun", "new"}},
+         ExtractResult::UnsafeEntry},
+        {"folder named like the link",
+         {{"sub/", "", 040755}, {"lanxun", "new"}},
+         ExtractResult::UnsafeEntry},
+        {"file in a new folder through a link",
+         {{"sub/made/file", "x"}, {"lanxun", "new"}},
+         ExtractResult::UnsafeEntry},
+        {"folder stepping back out",
+         {{"a/b/../../c/", "", 040755}, {"lanxun", "new"}},
+         ExtractResult::UnsafeEntry},
+        {"absolute folder",
+         {{"/tmp/made/", "", 040755}, {"lanxun", "new"}},
+         ExtractResult::UnsafeEntry},
+        {"folder where a file is",
+         {{"lanxun/", "", 040755}, {"lanxun", "new"}},
+         ExtractResult::WriteFailed},
+    };
+    for (const BadArchive& bad : cases) {
+        SCOPED_TRACE(bad.label);
+        FreshFolder();
+        ASSERT_TRUE(QDir(temp_.path()).mkpath("outside"));
+        ASSERT_TRUE(QFile::link(temp_.path() + "/outside", Run() + "/sub"));
+        WriteArchive(bad.entries);
+        EXPECT_EQ(ExtractZip(Archive(), Run(), "lanxun"), bad.expected);
+        EXPECT_EQ(Read(Run() + "/lanxun"), "old program");
+        EXPECT_EQ(Everything(temp_.path(), Archive()),
+                  QStringList({"outside", "run", "run/lanxun", "run/sub"}));
+    }
+}
+
+// The program goes last; when its move fails, the files already moved are put back as they
+// were (a replaced link stays a link to its old place) and the folders made are removed.
+TEST_F(ZipExtractTest, AMoveThatFailsPutsBackEveryFileAlreadyMoved) {
+    Write(Run() + "/a.txt", "old a");
+    Write(temp_.path() + "/outside.txt", "outside");
+    ASSERT_TRUE(QFile::link(temp_.path() + "/outside.txt", Run() + "/c.txt"));
+    // A folder where the program goes: a file is never moved over it.
+    ASSERT_TRUE(QFile::remove(Run() + "/lanxun"));
+    ASSERT_TRUE(QDir(Run()).mkpath("lanxun"));
+    Write(Run() + "/lanxun/keep", "kept");
+    const QStringList before = Everything(temp_.path(), Archive());
+    WriteArchive({{"a.txt", "new a"},
+                  {"made/b.txt", "new b"},
+                  {"c.txt", "new c"},
+                  {"lanxun", "new program"}});
+
+    EXPECT_EQ(ExtractZip(Archive(), Run(), "lanxun"), ExtractResult::WriteFailed);
+
+    EXPECT_EQ(Read(Run() + "/a.txt"), "old a");
+    EXPECT_EQ(QFileInfo(Run() + "/c.txt").symLinkTarget(), temp_.path() + "/outside.txt");
+    EXPECT_EQ(Read(temp_.path() + "/outside.txt"), "outside");
+    EXPECT_EQ(Read(Run() + "/lanxun/keep"), "kept");
+    EXPECT_EQ(Everything(temp_.path(), Archive()), before);
+}
+
 }  // namespace
 }  // namespace lanxun

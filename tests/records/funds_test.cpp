@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <mutex>
 #include <set>
@@ -163,6 +164,39 @@ TEST_F(FundsWindowTest, WithdrawalAndRechargeShowAtTheNextRefresh) {
     RecordsTest::Child<QPushButton>(window_, "超级按钮_启动服务1")->click();
     EXPECT_TRUE(StatusShows("余额:126.50", "可提现:0.00"));
     EXPECT_EQ(CurrentLogin().balance, "88.50");
+}
+
+// The withdrawal window goes (its close box) while the request waits: the reply is shown on
+// no window, whatever it was.
+TEST_F(FundsWindowTest, AWithdrawalWhoseWindowWentWhileItWaitedShowsNothing) {
+    platformsim::PlatformSim holding;
+    ASSERT_TRUE(holding.Start());
+    holding.Script("tj", {.body = Gbk("0|可提现金额不足"), .delayMs = 60000});
+    ServerLines lines = test::SimLines(*sim_);
+    lines.withdrawLine = QString::fromStdString(holding.Address(platformsim::Line::Withdraw));
+    SetLines(lines);
+    bool closed = false;
+    QTimer probe;
+    fakes_.modals.onOpen = [&](QWidget* window) {
+        window->show();
+        QObject::connect(&probe, &QTimer::timeout, window, [&, window] {
+            if (!closed && !holding.Requests().empty()) {
+                closed = true;
+                window->deleteLater();  // as the close box does
+                holding.Stop();         // the reply never comes
+            }
+        });
+        probe.start(0);
+        RecordsTest::Child<QLineEdit>(window, "编辑框4")->setText(QStringLiteral("12"));
+        RecordsTest::Child<QPushButton>(window, "按钮5")->click();
+    };
+
+    window_->menus().funds.withdraw->trigger();
+
+    ASSERT_TRUE(closed);
+    EXPECT_EQ(holding.Requests().size(), 1u);
+    EXPECT_TRUE(fakes_.messageBoxes.shown.empty())
+        << fakes_.messageBoxes.Texts().join(u'|').toStdString();
 }
 
 }  // namespace
