@@ -1,5 +1,7 @@
 #include "platform/worker.h"
 
+#include <pthread.h>
+
 #include <chrono>
 
 #include "platform/clock.h"
@@ -20,6 +22,8 @@ void Worker::Start() {
         return;
     }
     thread_ = std::thread([this] {
+        // Named, so that a debugger, top -H and the tests tell the client's workers apart.
+        pthread_setname_np(pthread_self(), kThreadName);
         currentWorker = this;
         if (!StopRequested()) {
             Run();

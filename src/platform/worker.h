@@ -27,6 +27,9 @@ struct WakeSignal {
 // they go.
 class Worker {
 public:
+    // The name every worker thread carries (as in /proc/self/task/*/comm).
+    static constexpr char kThreadName[] = "lanxun-worker";
+
     Worker();
     virtual ~Worker();  // stops and waits, so the routine never outlives its objects
 
