@@ -8,7 +8,6 @@
 
 #include <string>
 
-#include "api/endpoints.h"
 #include "numbers/numbers_page_controller.h"
 #include "platform/worker.h"
 #include "support/find_child.h"
@@ -94,8 +93,9 @@ TEST_F(MainWindowStopTest, DestructionEndsEveryRoutineAndItsRequestInFlight) {
     delete window_.data();
     const qint64 destructionMs = timer.elapsed();
 
-    // Without the aborts the destruction would wait for the platform time-outs.
-    EXPECT_LT(destructionMs, kPlatformTimeoutMs);
+    // A functional bound, far from both sides: the aborts take a polling interval (tens of
+    // ms), while without them the destruction waits for the platform time-outs (seconds).
+    EXPECT_LT(destructionMs, 1000);
     EXPECT_EQ(WorkerThreads(), threadsBefore_);
     EXPECT_EQ(sim_->Requests().size(), sentBeforeTheStop);
     RecordProperty("destruction_ms", std::to_string(destructionMs));
