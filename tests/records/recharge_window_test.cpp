@@ -148,7 +148,7 @@ TEST_F(RechargeWindowTest, AQrCodeArrivingAfterTheWindowClosedIsDropped) {
         window_ = CreateRechargeWindow();
         window_->show();
         sim_->ClearRequests();
-        sim_->Script("sc", Reply(200, reply, {}, /*delayMs=*/300));
+        sim_->Script("sc", Reply(200, reply, {}, /*delayMs=*/60000));
         Child<QLineEdit>("编辑框_二维码充值金额")->setText(QStringLiteral("20"));
         Child<QPushButton>("按钮_二维码充值")->click();
         ASSERT_TRUE(window_->findChild<RechargeController*>()->QrRechargeRunning());
