@@ -9,7 +9,7 @@ packages=(
     libmariadb-dev mariadb-server-core mariadb-client
     libminizip-dev zlib1g-dev
     libqrencode-dev libzbar-dev
-    libxdo-dev libx11-dev libxtst-dev
+    libx11-dev libxtst-dev
     libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth

@@ -158,6 +158,12 @@ bool NumbersPageController::BatchRunning() const {
     return batch_ && !batch_->Finished();
 }
 
+void NumbersPageController::RequestStopBatch() {
+    if (batch_) {
+        batch_->RequestStop();
+    }
+}
+
 void NumbersPageController::StopBatch() {
     batch_.reset();
 }

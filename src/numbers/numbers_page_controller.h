@@ -60,6 +60,8 @@ public:
     // batch still runs does nothing (its button is disabled meanwhile anyway).
     void ObtainBatch();
     bool BatchRunning() const;
+    // Flags a running batch to stop, without waiting.
+    void RequestStopBatch();
     // Stops a running batch and waits for it; the window's destruction does this.
     void StopBatch();
 

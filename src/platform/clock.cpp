@@ -35,18 +35,20 @@ void InstallClock(Clock* clock) {
     slot.Install(clock);
 }
 
-void PumpDelay(int ms) {
+bool PumpDelay(int ms) {
     const qint64 real = std::max<qint64>(0, CurrentClock().RealMs(ms));
     if (OnUiThread()) {
         QEventLoop loop;
         QTimer::singleShot(std::chrono::milliseconds(real), Qt::PreciseTimer, &loop,
                            &QEventLoop::quit);
         loop.exec();
-    } else if (Worker* worker = Worker::Current()) {
-        worker->Pause(ms);
-    } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(real));
+        return true;
     }
+    if (Worker* worker = Worker::Current()) {
+        return worker->Pause(ms);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(real));
+    return true;
 }
 
 }  // namespace lanxun

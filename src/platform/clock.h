@@ -24,7 +24,8 @@ void InstallClock(Clock* clock);
 
 // Waits `ms` clock milliseconds. On the UI thread it runs a local event loop, so
 // every window message (input included) keeps being handled meanwhile; on a
-// worker it sleeps and returns early when the worker is told to stop.
-void PumpDelay(int ms);
+// worker it sleeps and returns early, false, when the worker is told to stop.
+// The one wait of this kind: every other pause goes through it.
+bool PumpDelay(int ms);
 
 }  // namespace lanxun

@@ -2,22 +2,22 @@
 
 #include <sys/socket.h>
 
+#include "platform/clock.h"
+
 namespace lanxun {
 namespace {
-
-using Clock = TransferClock;
 
 constexpr qsizetype kMaxBodyBytes = qsizetype(256) << 20;
 constexpr int kPollSliceMs = 50;
 
-long long MsSince(Clock::time_point then, Clock::time_point now) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(now - then).count();
+TransferTicks Now() {
+    return CurrentClock().Ticks();
 }
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     auto* state = static_cast<TransferState*>(user);
     const size_t length = size * count;
-    state->receivedAt = Clock::now();
+    state->receivedAt = Now();
     QByteArray line(data, static_cast<qsizetype>(length));
     while (line.endsWith('\n') || line.endsWith('\r')) {
         line.chop(1);
@@ -39,7 +39,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* state = static_cast<TransferState*>(user);
     const size_t length = size * count;
-    state->receivedAt = Clock::now();
+    state->receivedAt = Now();
     if (state->outcome.body.size() + static_cast<qsizetype>(length) > kMaxBodyBytes) {
         state->tooLarge = true;
         return CURL_WRITEFUNC_ERROR;
@@ -51,21 +51,22 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 curl_socket_t OnOpenSocket(void* user, curlsocktype, struct curl_sockaddr* address) {
     auto* state = static_cast<TransferState*>(user);
     if (!state->resolvedAt) {
-        state->resolvedAt = Clock::now();
+        state->resolvedAt = Now();
     }
     return socket(address->family, address->socktype, address->protocol);
 }
 
 int OnConnected(void* user, char*, char*, int, int) {
     auto* state = static_cast<TransferState*>(user);
-    state->connectedAt = Clock::now();
+    state->connectedAt = Now();
     state->receivedAt.reset();
     state->sentAt.reset();
     state->sendProgressAt.reset();
     return CURL_PREREQFUNC_OK;
 }
 
-// Holds each phase to its own time-out. Returns a description when one ran out.
+// Holds each phase to its own time-out, in ticks of the installed clock. Returns a
+// description when one ran out.
 //
 // curl has one limit for resolving and connecting together and none for a
 // server that accepts and then stays silent, so the transfer runs on a
@@ -78,10 +79,10 @@ int OnConnected(void* user, char*, char*, int, int) {
 //            counted again from every header line and body chunk.
 // CURLOPT_CONNECTTIMEOUT_MS (resolve + connect) stays as curl's own backstop.
 QString CheckTimeouts(CURL* easy, TransferState& state, const PhaseLimits& limits) {
-    const Clock::time_point now = Clock::now();
+    const TransferTicks now = Now();
     if (state.receivedAt) {
         // Receive: no byte of the reply for `receiveMs` (a silent or stalled server).
-        if (limits.receiveMs > 0 && MsSince(*state.receivedAt, now) > limits.receiveMs) {
+        if (limits.receiveMs > 0 && now - *state.receivedAt > limits.receiveMs) {
             return QStringLiteral("The server stopped answering (receive time-out of %1 ms).")
                 .arg(limits.receiveMs);
         }
@@ -96,7 +97,7 @@ QString CheckTimeouts(CURL* easy, TransferState& state, const PhaseLimits& limit
                 state.sendProgressAt = now;
                 state.uploaded = uploaded;
             }
-            if (limits.sendMs > 0 && MsSince(*state.sendProgressAt, now) > limits.sendMs) {
+            if (limits.sendMs > 0 && now - *state.sendProgressAt > limits.sendMs) {
                 return QStringLiteral("The request could not be sent (send time-out of %1 ms).")
                     .arg(limits.sendMs);
             }
@@ -106,20 +107,20 @@ QString CheckTimeouts(CURL* easy, TransferState& state, const PhaseLimits& limit
         if (!state.sentAt) {
             state.sentAt = now;
         }
-        if (limits.receiveMs > 0 && MsSince(*state.sentAt, now) > limits.receiveMs) {
+        if (limits.receiveMs > 0 && now - *state.sentAt > limits.receiveMs) {
             return QStringLiteral("The server did not answer (receive time-out of %1 ms).")
                 .arg(limits.receiveMs);
         }
         return {};
     }
     if (state.resolvedAt) {
-        if (limits.connectMs > 0 && MsSince(*state.resolvedAt, now) > limits.connectMs) {
+        if (limits.connectMs > 0 && now - *state.resolvedAt > limits.connectMs) {
             return QStringLiteral("The server could not be reached (connect time-out of %1 ms).")
                 .arg(limits.connectMs);
         }
         return {};
     }
-    if (limits.resolveMs > 0 && MsSince(state.start, now) > limits.resolveMs) {
+    if (limits.resolveMs > 0 && now - state.start > limits.resolveMs) {
         return QStringLiteral("The host name could not be resolved (resolve time-out of %1 ms).")
             .arg(limits.resolveMs);
     }
@@ -141,7 +142,7 @@ void AttachTransferCallbacks(CURL* easy, TransferState& state) {
 
 Outcome RunTransfer(CURLM* multi, CURL* easy, TransferState& state, const PhaseLimits& limits,
                     const std::atomic<bool>& abortRequested, const char* errorBuffer) {
-    state.start = Clock::now();
+    state.start = Now();
     curl_multi_add_handle(multi, easy);
     CURLcode result = CURLE_OK;
     QString failure;

@@ -9,12 +9,13 @@
 #include <QString>
 
 #include <atomic>
-#include <chrono>
 #include <optional>
 
 namespace lanxun {
 
-using TransferClock = std::chrono::steady_clock;
+// Ticks of the installed clock (milliseconds), so that a test on a fast clock sees the
+// time-outs end that much sooner.
+using TransferTicks = qint64;
 
 // What one transfer produced; filled on the thread that runs it.
 struct Outcome {
@@ -38,12 +39,12 @@ struct PhaseLimits {
 // it, all on the same thread.
 struct TransferState {
     Outcome outcome;
-    TransferClock::time_point start;
-    std::optional<TransferClock::time_point> resolvedAt;   // a socket is being opened
-    std::optional<TransferClock::time_point> connectedAt;  // the request is about to go out
-    std::optional<TransferClock::time_point> sendProgressAt;
-    std::optional<TransferClock::time_point> sentAt;
-    std::optional<TransferClock::time_point> receivedAt;  // last header or body bytes
+    TransferTicks start = 0;
+    std::optional<TransferTicks> resolvedAt;   // a socket is being opened
+    std::optional<TransferTicks> connectedAt;  // the request is about to go out
+    std::optional<TransferTicks> sendProgressAt;
+    std::optional<TransferTicks> sentAt;
+    std::optional<TransferTicks> receivedAt;  // last header or body bytes
     curl_off_t uploaded = 0;
     curl_off_t bodySize = 0;
     bool tooLarge = false;

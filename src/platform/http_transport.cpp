@@ -2,20 +2,19 @@
 
 #include <curl/curl.h>
 
-#include <QCoreApplication>
 #include <QEventLoop>
-#include <QThread>
 #include <QTimer>
 
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <utility>
 
 #include "platform/gbk.h"
 #include "platform/http_curl_options.h"
 #include "platform/http_transfer.h"
+#include "platform/on_ui_thread.h"
+#include "platform/worker.h"
 
 namespace lanxun {
 namespace {
@@ -25,11 +24,6 @@ const char kDefaultUserAgent[] = "Mozilla/4.0 (compatible; Win32; WinHttp.WinHtt
 void InitCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
-bool OnUiThread() {
-    const QCoreApplication* app = QCoreApplication::instance();
-    return app != nullptr && QThread::currentThread() == app->thread();
 }
 
 bool IsGbkCharset(const QByteArray& contentType) {
@@ -88,8 +82,9 @@ struct HttpTransport::Impl {
     RequestLife life = RequestLife::kClosed;
     Outcome pending;  // the transfer's outcome, from kFinished until taken over
 
-    // The running transfer.
-    std::thread worker;
+    // The running transfer, when it runs on a thread of its own (an asynchronous
+    // request, or one sent from the UI thread).
+    std::unique_ptr<FunctionWorker> transfer;
     std::unique_ptr<TransferState> state;
     std::unique_ptr<CurlHeaderList> headerList;
     QEventLoop* waiter = nullptr;
@@ -132,14 +127,11 @@ struct HttpTransport::Impl {
     // as it was opened, unanswered.
     void Cancel() {
         const RequestLife now = Life();
-        if (now != RequestLife::kRunning && now != RequestLife::kFinished && !worker.joinable()) {
+        if (now != RequestLife::kRunning && now != RequestLife::kFinished && !transfer) {
             return;
         }
-        abortRequested = true;
-        curl_multi_wakeup(multi);
-        if (worker.joinable()) {
-            worker.join();
-        }
+        // Its stop ends the transfer in flight (see Start) and waits for it.
+        transfer.reset();
         pending = Outcome();
         abortRequested = false;
         SetLife(RequestLife::kOpened);
@@ -154,9 +146,7 @@ struct HttpTransport::Impl {
         if (now != RequestLife::kFinished) {
             return true;
         }
-        if (worker.joinable()) {
-            worker.join();
-        }
+        transfer.reset();  // its transfer is over: this only waits for the thread to end
         response = std::move(pending);
         pending = Outcome();
         lastError = response.error;
@@ -241,16 +231,36 @@ struct HttpTransport::Impl {
         AttachTransferCallbacks(easy, *state);
         state->bodySize = request.hasBody ? request.body.size() : 0;
         SetLife(RequestLife::kRunning);
+        abortRequested = false;
         // A copy: the owner may set new time-outs while an asynchronous transfer runs.
         auto task = [this, limits = settings.limits] {
-            Publish(RunTransfer(multi, easy, *state, limits, abortRequested, errorBuffer));
+            Outcome outcome;
+            {
+                // The stop of the worker that runs the transfer ends it; a worker that
+                // is stopping already sends nothing.
+                RequestOfWorker ofWorker([this] {
+                    abortRequested = true;
+                    curl_multi_wakeup(multi);
+                });
+                outcome = ofWorker.Refused() ? Aborted()
+                                             : RunTransfer(multi, easy, *state, limits,
+                                                           abortRequested, errorBuffer);
+            }
+            Publish(std::move(outcome));
         };
         if (async || OnUiThread()) {
-            worker = std::thread(task);
+            transfer = std::make_unique<FunctionWorker>(task);
+            transfer->Start();
         } else {
             task();
         }
         return true;
+    }
+
+    static Outcome Aborted() {
+        Outcome outcome;
+        outcome.error = QStringLiteral("The request was aborted.");
+        return outcome;
     }
 
     bool SendPrepared() {

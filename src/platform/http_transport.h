@@ -5,9 +5,13 @@
 // one request to the next.
 //
 // Sending on the thread of the QApplication keeps the windows painting but
-// holds back user input until the reply or a time-out; on any other thread a
-// send simply blocks. An asynchronous request runs on a thread of its own until
-// WaitForResponse or Abort.
+// holds back user input until the reply or a time-out (the transfer runs on a
+// worker meanwhile); on any other thread a send simply blocks. An asynchronous
+// request runs on a worker of its own until WaitForResponse or Abort.
+//
+// A request sent from a worker ends when that worker is told to stop, and a
+// worker that is stopping sends nothing: Send fails at once. The time-outs are
+// clock time (see Clock), while their messages name the values as set.
 
 #include <QByteArray>
 #include <QString>

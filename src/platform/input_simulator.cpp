@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/on_ui_thread.h"
 #include "platform/service_slot.h"
 #include "platform/worker.h"
@@ -102,7 +103,7 @@ public:
                 [](const SpareKey& a, const SpareKey& b) { return a.lastUsed < b.lastUsed; });
             const auto settled = oldest->lastUsed + kSpareKeySettle;
             while (SteadyClock::now() < settled) {
-                WaitHandlingEvents(5);
+                PumpDelay(5);
             }
             code = oldest->code;
             spareKeys.erase(oldest);
@@ -251,6 +252,12 @@ bool WorkerStopping() {
 }
 
 // One call's session with the target: the connection, the focus and the keys.
+//
+// XTest is driven directly rather than through libxdo: the focus is checked before
+// every key, so a target that closes or loses the focus mid-text gets nothing more
+// (libxdo types a whole string without looking); a worker's stop ends typing between
+// two keys; and characters without a key are bound to spare key codes that stay bound
+// until a lagging target has read them, where libxdo rebinds one scratch key at once.
 class TypingSession {
 public:
     explicit TypingSession(WindowHandle window) : window_(window) {}
@@ -260,7 +267,7 @@ public:
         // The UI thread keeps its messages flowing while another thread types.
         if (OnUiThread()) {
             while (!lock_.try_lock()) {
-                WaitHandlingEvents(5);
+                PumpDelay(5);
             }
         } else {
             lock_.lock();

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -14,16 +15,21 @@ namespace lanxun {
 struct WakeSignal {
     std::mutex mutex;
     std::condition_variable wake;
-    bool stopRequested = false;  // guarded by mutex
+    bool stopRequested = false;        // guarded by mutex
+    std::function<void()> endRequest;  // guarded by mutex: ends the request in flight, if any
 };
 
 // A background routine on a thread of its own. Subclasses put the routine in
 // Run(); long routines check StopRequested() and wait through Pause(), which
-// returns at once when Stop() is called. The product starts workers and leaves
-// them running; tests and the owner's destruction stop them. A subclass whose
-// Run() uses members of its own calls Stop() in its destructor, before they go.
+// returns at once when a stop is requested. The product starts workers and
+// leaves them running; tests and the owner's destruction stop them. A subclass
+// whose Run() uses members of its own calls Stop() in its destructor, before
+// they go.
 class Worker {
 public:
+    // The name every worker thread carries (as in /proc/self/task/*/comm).
+    static constexpr char kThreadName[] = "lanxun-worker";
+
     Worker();
     virtual ~Worker();  // stops and waits, so the routine never outlives its objects
 
@@ -32,8 +38,12 @@ public:
 
     // Starts the thread; a second call does nothing.
     void Start();
-    // Sets the stop flag, wakes the routine from any pause and waits for the thread.
-    // From the worker's own thread it only sets the flag.
+    // Sets the stop flag, wakes the routine from any pause and ends its request in
+    // flight, without waiting. An owner of several workers flags them all first and
+    // then waits for each, so that their stops overlap.
+    void RequestStop();
+    // RequestStop(), then waits for the thread. From the worker's own thread it only
+    // sets the flag.
     void Stop();
 
     bool StopRequested() const;
@@ -58,6 +68,38 @@ private:
     std::shared_ptr<WakeSignal> signal_;
     std::thread thread_;
     std::atomic<bool> finished_{false};
+};
+
+// A worker that runs one function.
+class FunctionWorker final : public Worker {
+public:
+    explicit FunctionWorker(std::function<void()> routine) : routine_(std::move(routine)) {}
+    ~FunctionWorker() override { Stop(); }
+
+protected:
+    void Run() override { routine_(); }
+
+private:
+    std::function<void()> routine_;
+};
+
+// Ties a request to the worker that makes it, for as long as this object lives: a
+// stop of that worker calls `end` (from the stopping thread), and a worker already
+// told to stop is refused, so that it sends nothing more. On a thread that is not a
+// worker it does nothing and never refuses.
+class RequestOfWorker {
+public:
+    explicit RequestOfWorker(std::function<void()> end);
+    ~RequestOfWorker();
+    RequestOfWorker(const RequestOfWorker&) = delete;
+    RequestOfWorker& operator=(const RequestOfWorker&) = delete;
+
+    // The worker was stopping already: the request must not go out.
+    bool Refused() const { return refused_; }
+
+private:
+    std::shared_ptr<WakeSignal> signal_;  // null off a worker or when refused
+    bool refused_ = false;
 };
 
 }  // namespace lanxun

@@ -1,14 +1,11 @@
 #include "platform/x11_connection.h"
 
-#include <QEventLoop>
-#include <QTimer>
 #include <chrono>
 #include <mutex>
-#include <thread>
 #include <unordered_set>
 #include <vector>
 
-#include "platform/on_ui_thread.h"
+#include "platform/clock.h"
 
 // Xlib last: its macros (Bool, Status, None...) would break Qt's headers.
 #include <X11/Xatom.h>
@@ -176,7 +173,9 @@ bool X11Connection::Activate(WindowHandle window) {
             SyncWithoutError();
             setDirectly = true;
         }
-        WaitHandlingEvents(5);
+        if (!PumpDelay(5)) {
+            return false;  // the worker that types is stopping
+        }
     }
     return false;
 }
@@ -265,16 +264,6 @@ QString X11Connection::Title(WindowHandle window) {
     }
     SyncWithoutError();
     return title;
-}
-
-void WaitHandlingEvents(int ms) {
-    if (OnUiThread()) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-        loop.exec();
-    } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    }
 }
 
 }  // namespace lanxun

@@ -47,7 +47,4 @@ private:
     Display* display_ = nullptr;
 };
 
-// Waits `ms` real milliseconds; on the UI thread the window messages keep being handled.
-void WaitHandlingEvents(int ms);
-
 }  // namespace lanxun

@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QThread>
 
 #include "account/login_state.h"
 #include "api/http_request.h"
@@ -16,6 +15,7 @@
 #include "platform/handler_scope.h"
 #include "platform/message_box.h"
 #include "platform/on_ui_thread.h"
+#include "platform/worker.h"
 #include "records/amount_rules.h"
 
 namespace lanxun {
@@ -82,26 +82,25 @@ void RechargeController::StartQrRecharge() {
     widgets_.qrRecharge->setEnabled(false);
     widgets_.qrBusyLabel->show();
 
-    // The thread holds no pointer into the window: the result finds its way back through a
-    // guarded pointer, checked on the UI thread in the same call that uses it.
+    // The worker is the controller's: the window's end stops it (ending its request), so a
+    // result never arrives after the window has gone.
     const EndpointCall call = QrCodeUrl(CurrentCredentials(), amount);
-    QPointer<RechargeController> self(this);
-    QThread* thread = QThread::create([call, self] {
+    qrFetch_ = std::make_unique<FunctionWorker>([this, call] {
         HttpRequest request;
         const QByteArray reply = FetchReplyBytes(request, call);
         QImage image;
         if (!ReadQrCodeReply(reply).isError) {
             image = QImage::fromData(reply);  // decoded here, off the UI thread
         }
-        RunOnUiThread([&] {
-            if (self) {
-                self->ShowQrReply(reply, image);
-            }
-        });
+        RunOnUiThread([&] { ShowQrReply(reply, image); });
     });
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    qrThread_ = thread;
-    thread->start();
+    qrFetch_->Start();
+}
+
+RechargeController::~RechargeController() = default;
+
+bool RechargeController::QrRechargeRunning() const {
+    return qrFetch_ && !qrFetch_->Finished();
 }
 
 void RechargeController::ShowQrReply(const QByteArray& reply, const QImage& image) {

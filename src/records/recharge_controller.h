@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
-#include <QThread>
+#include <memory>
 #include <optional>
 
 class QImage;
@@ -15,10 +14,12 @@ class QWidget;
 
 namespace lanxun {
 
+class Worker;
+
 // The window "支付宝充值": the platform's Alipay account to transfer to (cx) and the recharge by
 // the transfer's order number (cz_tj) on page "手动充值"; the payment QR code for an amount (sc)
-// on page "扫码充值", fetched on a thread of its own. A child of its window: a QR code that
-// arrives after the window has closed is dropped.
+// on page "扫码充值", fetched by a worker of its own. A child of its window: closing the window
+// stops that worker, so a QR code still on its way is dropped.
 class RechargeController : public QObject {
     Q_OBJECT
 
@@ -37,23 +38,24 @@ public:
     };
 
     RechargeController(const Widgets& widgets, QObject* parent);
+    ~RechargeController() override;  // stops a QR recharge under way
 
     void LoadTransferAccount();  // page 0 became current
     void CopyTransferAccount();
     void RechargeByOrderNumber();
-    // Checks the amount, then fetches the QR code on a new thread.
+    // Checks the amount, then fetches the QR code on a worker.
     void StartQrRecharge();
 
-    // The thread of the last QR recharge while it exists (it deletes itself when done).
-    QThread* QrThread() const { return qrThread_; }
+    // A QR recharge is under way (its result not yet shown).
+    bool QrRechargeRunning() const;
 
 private:
-    // Runs on the UI thread when the QR reply is in; nothing when the window has gone.
+    // Runs on the UI thread when the QR reply is in.
     void ShowQrReply(const QByteArray& reply, const QImage& image);
 
     Widgets widgets_;
     std::optional<QString> account_;  // as last received from cx
-    QPointer<QThread> qrThread_;
+    std::unique_ptr<Worker> qrFetch_;
 };
 
 }  // namespace lanxun

@@ -192,7 +192,9 @@ MainWindow::MainWindow(QPointer<QWidget> loginWindow, std::vector<WorkerFactory>
 }
 
 MainWindow::~MainWindow() {
-    // The routines use the form, which goes away with this window.
+    // The routines use the form, which goes away with this window. All of them, the batch
+    // too, are flagged before any is waited for.
+    numbers_->RequestStopBatch();
     shell_->StopWorkers();
     numbers_->StopBatch();
 }

@@ -26,7 +26,15 @@ MainWindowController::~MainWindowController() {
     StopWorkers();
 }
 
+void MainWindowController::RequestStopWorkers() {
+    for (auto& worker : workers_) {
+        worker->RequestStop();
+    }
+}
+
 void MainWindowController::StopWorkers() {
+    // Every routine is flagged before the first is waited for, so their stops overlap.
+    RequestStopWorkers();
     for (auto& worker : workers_) {
         worker->Stop();
     }

@@ -41,7 +41,10 @@ public:
     // is to close after all (the process could not be ended).
     bool ConfirmExit();
 
-    // Stops the routines; the window's destruction does this before its form goes.
+    // Flags every routine to stop (pauses and requests in flight end), without waiting.
+    void RequestStopWorkers();
+    // Flags every routine, then waits for each; the window's destruction does this before
+    // its form goes.
     void StopWorkers();
 
 private:

@@ -41,7 +41,8 @@ inline std::string Gbk(const QString& text) {
 
 // A clock whose date-time stands still until the test moves it, while every delay takes a
 // thousandth of its time. It counts the poller's 5-second pauses, so a test can wait for whole
-// passes instead of for a stretch of real time.
+// passes instead of for a stretch of real time. Its ticks are real milliseconds, so the platform
+// time-outs, which count them, keep their real length (5 s against 15 s on the send line).
 class SteppedClock : public Clock {
 public:
     explicit SteppedClock(QDateTime start) : now_(std::move(start)) { elapsed_.start(); }
@@ -50,7 +51,7 @@ public:
         std::lock_guard lock(mutex_);
         return now_;
     }
-    qint64 Ticks() const override { return elapsed_.elapsed() * 1000; }
+    qint64 Ticks() const override { return elapsed_.elapsed(); }
     qint64 RealMs(qint64 ms) const override {
         if (ms == SendResultPoller::kPassPauseMs) {
             ++passPauses_;

@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "platform/gbk.h"
+#include "platform/worker.h"
 #include "platform_sim.h"
+#include "support/fake_services.h"
 #include "support/sim_reply.h"
 #include "support/sim_test.h"
 
@@ -315,6 +317,48 @@ TEST_F(HttpTransportTest, ReceiveTimeoutCountsFromTheLastByte) {
     EXPECT_EQ(transport_.Status(), 0);
     EXPECT_EQ(transport_.ResponseBody(), QByteArray());
     EXPECT_THAT(transport_.LastError().toStdString(), HasSubstr("receive"));
+}
+
+// On a fast clock the limits end that much sooner (the reply, held for 20 real seconds,
+// would otherwise arrive inside the 30 s limit), and the message names the nominal limit.
+TEST_F(HttpTransportTest, TimeoutsFollowTheInstalledClock) {
+    test::FastClock fast(100);
+    test::ScopedClock installed(fast);
+    sim_->Script("/held", Reply(200, "late", {}, 20000));
+    transport_.SetTimeouts(0, 0, 0, 30000);
+    EXPECT_FALSE(Get(Url("/held")));
+    EXPECT_THAT(transport_.LastError().toStdString(), HasSubstr("receive time-out of 30000 ms"));
+}
+
+// A worker's stop ends its request in flight (held for 20 s here, far inside its limit), and
+// a stopped worker sends nothing more: the platform sees the first request only.
+TEST_F(HttpTransportTest, AWorkersStopEndsItsRequestAndItSendsNoMore) {
+    sim_->Script("/held", Reply(200, "late", {}, 20000));
+    sim_->Script("/after", Reply(200, "after"));
+    struct Results {
+        bool held = true;
+        QString heldError;
+        bool after = true;
+        QString afterError;
+    } results;
+    FunctionWorker worker([&] {
+        HttpTransport transport;
+        transport.SetTimeouts(5000, 5000, 5000, 30000);
+        transport.Open(QStringLiteral("GET"), Url("/held"));
+        results.held = transport.Send();
+        results.heldError = transport.LastError();
+        transport.Open(QStringLiteral("GET"), Url("/after"));
+        results.after = transport.Send();
+        results.afterError = transport.LastError();
+    });
+    worker.Start();
+    ASSERT_TRUE(sim_->WaitForRequests(1, std::chrono::seconds(30)));
+    worker.Stop();
+    EXPECT_FALSE(results.held);
+    EXPECT_THAT(results.heldError.toStdString(), HasSubstr("abort"));
+    EXPECT_FALSE(results.after);
+    EXPECT_THAT(results.afterError.toStdString(), HasSubstr("abort"));
+    EXPECT_EQ(sim_->Requests().size(), 1u);
 }
 
 TEST_F(HttpTransportTest, NamedProxyWithCredentials) {

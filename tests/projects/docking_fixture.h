@@ -40,7 +40,9 @@ protected:
     }
 
     FakeServices services;
-    FastClock clock{50};
+    // 10 times: the platform time-outs follow the clock, and a reply held for a few hundred
+    // ms must still arrive.
+    FastClock clock{10};
     ScopedClock useClock{clock};
     platformsim::PlatformSim sim;
 };

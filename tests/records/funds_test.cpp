@@ -23,7 +23,7 @@ using test::Reply;
 // A fast clock that notes every pause asked of it.
 class NotingClock : public test::FastClock {
 public:
-    NotingClock() : FastClock(1000) {}
+    NotingClock() : FastClock(50) {}
     qint64 RealMs(qint64 ms) const override {
         std::lock_guard lock(mutex_);
         pauses_.push_back(ms);

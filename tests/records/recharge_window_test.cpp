@@ -8,7 +8,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QThread>
 #include <vector>
 
 #include "records/recharge_controller.h"
@@ -65,10 +64,7 @@ protected:
         window_ = CreateRechargeWindow();
         window_->show();
     }
-    void TearDown() override {
-        delete window_.data();
-        WaitForQrThread();
-    }
+    void TearDown() override { delete window_.data(); }
 
     template <typename T = QWidget>
     T* Child(const char* name) {
@@ -82,18 +78,17 @@ protected:
         Child<QTabWidget>("高级选择夹1")->setCurrentIndex(1);
         Child<QLineEdit>("编辑框_二维码充值金额")->setText(amount);
         Child<QPushButton>("按钮_二维码充值")->click();
-        qrThread_ = window_->findChild<RechargeController*>()->QrThread();
-        WaitForQrThread();
+        WaitForQrRecharge();
         EXPECT_TRUE(Child<QPushButton>("按钮_二维码充值")->isEnabled());
         EXPECT_TRUE(Child<QLabel>("透明标签2")->isHidden());
     }
-    // The thread deletes itself once it is done; its result comes through the event loop.
-    void WaitForQrThread() {
-        EXPECT_TRUE(QTest::qWaitFor([this] { return qrThread_.isNull(); }, 30000));
+    // The result is shown before the recharge counts as done.
+    void WaitForQrRecharge() {
+        auto* controller = window_->findChild<RechargeController*>();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !controller->QrRechargeRunning(); }, 30000));
     }
 
     QPointer<QWidget> window_;
-    QPointer<QThread> qrThread_;
 };
 
 // The sc reply as bytes: the first marker's message, or the whole reply as a picture; a
@@ -152,15 +147,16 @@ TEST_F(RechargeWindowTest, AQrCodeArrivingAfterTheWindowClosedIsDropped) {
          {platformsim::FundsModel::QrPng("late"), "0" + kMarker + Gbk("太迟了")}) {
         window_ = CreateRechargeWindow();
         window_->show();
-        sim_->Script("sc", Reply(200, reply, {}, /*delayMs=*/300));
+        sim_->ClearRequests();
+        sim_->Script("sc", Reply(200, reply, {}, /*delayMs=*/60000));
         Child<QLineEdit>("编辑框_二维码充值金额")->setText(QStringLiteral("20"));
         Child<QPushButton>("按钮_二维码充值")->click();
-        qrThread_ = window_->findChild<RechargeController*>()->QrThread();
-        ASSERT_FALSE(qrThread_.isNull());
+        ASSERT_TRUE(window_->findChild<RechargeController*>()->QrRechargeRunning());
         EXPECT_FALSE(Child<QPushButton>("按钮_二维码充值")->isEnabled());
         EXPECT_FALSE(Child<QLabel>("透明标签2")->isHidden());
-        delete window_.data();
-        WaitForQrThread();
+        ASSERT_TRUE(sim_->WaitForRequests(1, std::chrono::seconds(30)));
+        delete window_.data();  // the request is still held by the platform
+        QCoreApplication::processEvents();
         EXPECT_TRUE(fakes_.messageBoxes.shown.empty());
     }
 }

@@ -19,7 +19,8 @@
 namespace lanxun::test {
 
 // The local platform with the demo account logged in, its money as at the start, fake message
-// boxes, clipboard and modal windows, and a fast clock for the busy indication's steps.
+// boxes, clipboard and modal windows, and a fast clock for the busy indication's steps; only so
+// fast that the platform time-outs, which follow it (15 s in 300 ms), leave loopback replies be.
 class RecordsTest : public SimTest {
 protected:
     void SetUp() override {
@@ -54,7 +55,7 @@ protected:
     }
 
     FakeServices fakes_;
-    FastClock clock_{1000};
+    FastClock clock_{50};
     ScopedClock useClock_{clock_};
 };
 

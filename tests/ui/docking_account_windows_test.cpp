@@ -39,7 +39,9 @@ protected:
     QStringList Targets() const { return test::SimTargets(sim); }
 
     test::FakeServices services;
-    test::FastClock clock{50};
+    // 10 times: the platform time-outs follow the clock, and a reply held for a few hundred
+    // ms must still arrive.
+    test::FastClock clock{10};
     test::ScopedClock useClock{clock};
     platformsim::PlatformSim sim;
 };

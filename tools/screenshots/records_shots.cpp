@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QThread>
 
 #include "account/login_state.h"
 #include "api/server_lines.h"
@@ -72,10 +71,10 @@ int main(int argc, char** argv) {
         Child<QTabWidget>(recharge, "高级选择夹1")->setCurrentIndex(1);
         Child<QLineEdit>(recharge, "编辑框_二维码充值金额")->setText(QStringLiteral("50"));
         Child<QPushButton>(recharge, "按钮_二维码充值")->click();
-        QPointer<QThread> thread = recharge->findChild<lanxun::RechargeController*>()->QrThread();
+        auto* controller = recharge->findChild<lanxun::RechargeController*>();
         QElapsedTimer limit;
         limit.start();
-        while (thread && limit.elapsed() < 20000) {
+        while (controller->QrRechargeRunning() && limit.elapsed() < 20000) {
             QApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         Settle(200);
