@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTabWidget>
 
 #include "account/login_state.h"
 #include "api/http_request.h"
@@ -21,17 +20,7 @@
 namespace lanxun {
 
 RechargeController::RechargeController(const Widgets& widgets, QObject* parent)
-    : QObject(parent), widgets_(widgets) {
-    const Widgets& w = widgets_;
-    connect(w.pages, &QTabWidget::currentChanged, this, [this](int page) {
-        if (page == 0) {
-            LoadTransferAccount();
-        }
-    });
-    connect(w.copyAccount, &QPushButton::clicked, this, &RechargeController::CopyTransferAccount);
-    connect(w.recharge, &QPushButton::clicked, this, &RechargeController::RechargeByOrderNumber);
-    connect(w.qrRecharge, &QPushButton::clicked, this, &RechargeController::StartQrRecharge);
-}
+    : QObject(parent), widgets_(widgets) {}
 
 void RechargeController::LoadTransferAccount() {
     HandlerScope running(widgets_.window);

@@ -9,7 +9,6 @@ class QImage;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTabWidget;
 class QWidget;
 
 namespace lanxun {
@@ -26,15 +25,12 @@ class RechargeController : public QObject {
 public:
     struct Widgets {
         QWidget* window = nullptr;
-        QTabWidget* pages = nullptr;         // 高级选择夹1: "手动充值" 0, "扫码充值" 1
-        QLabel* accountLabel = nullptr;      // 透明标签55 "第一步："
-        QPushButton* copyAccount = nullptr;  // 按钮1 "复制转账支付宝"
-        QLineEdit* orderNumber = nullptr;    // 编辑框_支付宝订单
-        QPushButton* recharge = nullptr;     // 按钮_支付宝充值
-        QLineEdit* qrAmount = nullptr;       // 编辑框_二维码充值金额
-        QPushButton* qrRecharge = nullptr;   // 按钮_二维码充值
-        QLabel* qrPicture = nullptr;         // 图片框2
-        QLabel* qrBusyLabel = nullptr;       // 透明标签2 "正在生成二维码请稍后.."
+        QLabel* accountLabel = nullptr;     // 透明标签55 "第一步："
+        QLineEdit* orderNumber = nullptr;   // 编辑框_支付宝订单
+        QLineEdit* qrAmount = nullptr;      // 编辑框_二维码充值金额
+        QPushButton* qrRecharge = nullptr;  // 按钮_二维码充值
+        QLabel* qrPicture = nullptr;        // 图片框2
+        QLabel* qrBusyLabel = nullptr;      // 透明标签2 "正在生成二维码请稍后.."
     };
 
     RechargeController(const Widgets& widgets, QObject* parent);

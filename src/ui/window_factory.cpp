@@ -1,6 +1,7 @@
 #include "ui/window_factory.h"
 
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "account/account_maintenance.h"
 #include "account/registration_controller.h"
@@ -45,17 +46,27 @@ FramelessWindow* CreateRegistrationWindow(QLineEdit* loginUserName, QLineEdit* l
 FramelessWindow* CreateRechargeWindow() {
     auto* window = new FormWindow;
     Ui::RechargeForm& f = window->SetUp<Ui::RechargeForm>(FormId::Recharge);
-    new RechargeController({.window = window,
-                            .pages = f.高级选择夹1,
-                            .accountLabel = f.透明标签55,
-                            .copyAccount = f.按钮1,
-                            .orderNumber = f.编辑框_支付宝订单,
-                            .recharge = f.按钮_支付宝充值,
-                            .qrAmount = f.编辑框_二维码充值金额,
-                            .qrRecharge = f.按钮_二维码充值,
-                            .qrPicture = f.图片框2,
-                            .qrBusyLabel = f.透明标签2},
-                           window);
+    auto* controller = new RechargeController({.window = window,
+                                               .accountLabel = f.透明标签55,
+                                               .orderNumber = f.编辑框_支付宝订单,
+                                               .qrAmount = f.编辑框_二维码充值金额,
+                                               .qrRecharge = f.按钮_二维码充值,
+                                               .qrPicture = f.图片框2,
+                                               .qrBusyLabel = f.透明标签2},
+                                              window);
+    // The account to transfer to is asked for each time the page "手动充值" comes up.
+    QObject::connect(f.高级选择夹1, &QTabWidget::currentChanged, controller,
+                     [controller](int page) {
+                         if (page == 0) {
+                             controller->LoadTransferAccount();
+                         }
+                     });
+    QObject::connect(f.按钮1, &QPushButton::clicked, controller,
+                     &RechargeController::CopyTransferAccount);
+    QObject::connect(f.按钮_支付宝充值, &QPushButton::clicked, controller,
+                     &RechargeController::RechargeByOrderNumber);
+    QObject::connect(f.按钮_二维码充值, &QPushButton::clicked, controller,
+                     &RechargeController::StartQrRecharge);
     return window;
 }
 
