@@ -608,7 +608,7 @@ TEST_P(PrivateStoreTest, NewFoldersAndFilesAreTheOwnersOnlyWhateverTheUmask) {
     EXPECT_EQ(FileBytes(dir + "/商户信息/9798/99/次数.数据"), Bytes({8, 0, 0, 0}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Umasks, PrivateStoreTest, ::testing::Values(022, 0, 002, 077),
+INSTANTIATE_TEST_SUITE_P(Umasks, PrivateStoreTest, ::testing::Values(022, 0, 002, 077, 0222),
                          [](const auto& info) {
                              return "Umask0" + QString::number(info.param, 8).toStdString();
                          });

@@ -19,6 +19,7 @@
 #include <functional>
 #include <latch>
 #include <memory>
+#include <ostream>
 #include <semaphore>
 #include <thread>
 
@@ -467,6 +468,10 @@ struct ShownTextCase {
     QString reply;
     QString expected;
 };
+
+void PrintTo(const ShownTextCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RealMessageBoxText : public ::testing::TestWithParam<ShownTextCase> {};
 
