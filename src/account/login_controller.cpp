@@ -21,16 +21,6 @@ namespace {
 constexpr int kLeftoverIntervalMs = 100;
 constexpr int kLeftoverRounds = 10;
 constexpr int kPauseBeforeAnnouncementMs = 200;
-// A platform message longer than this is cut for its box; a reply that size is
-// no message, and laying out megabytes of text would freeze the window.
-constexpr qsizetype kLongestShownReply = 4000;
-
-QString ShownReply(const QString& reply) {
-    if (reply.size() <= kLongestShownReply) {
-        return reply;
-    }
-    return reply.left(kLongestShownReply) + QStringLiteral("…");
-}
 
 }  // namespace
 
@@ -83,7 +73,7 @@ bool LoginController::Login() {
     const QString reply = FetchReply(SignUrl(userName, password));
     const std::optional<SignReply> sign = ReadSignReply(reply);
     if (!sign) {
-        ShowMessage(ShownReply(reply));
+        ShowMessage(reply);
         return false;
     }
 

@@ -1,6 +1,7 @@
 #include "account/table_store.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -28,6 +29,53 @@ constexpr int kReadAttempts = 100;
 constexpr int kWriteAttempts = 99;
 
 const QString kFieldSuffix = QStringLiteral(".数据");
+
+// The store holds the saved login: only its owner may read it, whatever the umask.
+constexpr QFile::Permissions kOwnerRights = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions kOthersRights = QFile::ReadGroup | QFile::WriteGroup |
+                                             QFile::ExeGroup | QFile::ReadOther |
+                                             QFile::WriteOther | QFile::ExeOther;
+constexpr QFile::Permissions kPrivateFile = QFile::ReadOwner | QFile::WriteOwner;
+
+// Made private from the start; the umask can only take rights away, so the
+// rights are set once more for a umask that took the owner's.
+bool MakePrivateDirectory(const QString& path) {
+    if (!QDir().mkdir(path, kOwnerRights)) {
+        return false;
+    }
+    QFile::setPermissions(path, kOwnerRights);
+    return true;
+}
+
+bool OpenToOthers(const QString& path) {
+    return QFile::permissions(path) & kOthersRights;
+}
+
+// Group and other rights off; the owner's stay as they are, so a folder made
+// read-only on purpose stays read-only.
+void TakeOthersRightsOff(const QString& path) {
+    const QFile::Permissions rights = QFile::permissions(path);
+    if (rights & kOthersRights) {
+        QFile::setPermissions(path, rights & kOwnerRights);
+    }
+}
+
+// A store written by an earlier version has its folders and files open to
+// everyone; the first save takes that off everything in it. Links are left
+// alone: their targets are not the store's.
+void MakeStorePrivate(const QString& storePath) {
+    if (!OpenToOthers(storePath)) {
+        return;
+    }
+    QDirIterator it(
+        storePath,
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        TakeOthersRightsOff(it.next());
+    }
+    TakeOthersRightsOff(storePath);
+}
 
 // root \ name, without doubling a separator the root already ends with.
 QString Join(const QString& root, const QString& name) {
@@ -155,7 +203,7 @@ bool TableStore::CreateStore(const QString& root, const QString& name, QString* 
     }
     root_ = root;
     storeName_ = name;
-    return QDir().mkdir(LocalPath(StorePath()));
+    return MakePrivateDirectory(LocalPath(StorePath()));
 }
 
 bool TableStore::OpenStore(const QString& root, const QString& name) {
@@ -187,7 +235,7 @@ bool TableStore::CreateTable(const QString& table, QString* error) const {
         SetError(error, "表已存在");
         return false;
     }
-    if (!QDir().mkdir(path)) {
+    if (!MakePrivateDirectory(path)) {
         SetError(error, "创建表失败");
         return false;
     }
@@ -254,7 +302,8 @@ QString TableStore::RecordPath(const QString& table, const QString& record, QStr
     return place.recordDir + u'\\';
 }
 
-void TableStore::MakeRecordDirectory(const Place& place) {
+void TableStore::MakeRecordDirectory(const Place& place) const {
+    MakeStorePrivate(LocalPath(StorePath()));
     QString dir = place.tableDir;
     if (QFileInfo(LocalPath(place.recordDir)).isDir()) {
         return;
@@ -262,7 +311,7 @@ void TableStore::MakeRecordDirectory(const Place& place) {
     // One level at a time from the top; the table directory itself is not made.
     for (const QString& level : place.levels) {
         dir += u'\\' + level;
-        QDir().mkdir(LocalPath(dir));
+        MakePrivateDirectory(LocalPath(dir));
     }
 }
 
@@ -405,9 +454,12 @@ bool TableStore::WriteAttempts(const QString& file, const QByteArray& bytes, Pau
         // either the old value or the new one, never a part of it.
         // The flush is checked on its own: a full disk shows only there, and commit()
         // would let it pass and put an empty file in place of the old value.
+        // A new file would get the umask's rights; an old one keeps its own,
+        // which the store has already made private.
+        const bool isNew = !QFileInfo::exists(file);
         QSaveFile out(file);
-        if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
-            out.commit()) {
+        if (out.open(QIODevice::WriteOnly) && (!isNew || out.setPermissions(kPrivateFile)) &&
+            out.write(bytes) == bytes.size() && out.flush() && out.commit()) {
             return true;
         }
         if (pause == Pause::SleepAfterFailure) {

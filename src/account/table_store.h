@@ -124,7 +124,9 @@ private:
                      QString* error) const;
     bool Add(const QString& table, const QString& record, const QString& field, double amount,
              bool asDouble, QString* error) const;
-    static void MakeRecordDirectory(const Place& place);
+    // Makes the record's directories, after taking the rights of others off
+    // a store left by a version that did not.
+    void MakeRecordDirectory(const Place& place) const;
     static bool WriteAttempts(const QString& file, const QByteArray& bytes, Pause pause,
                               QString* error);
     QString StorePath() const;

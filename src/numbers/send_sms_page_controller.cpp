@@ -248,7 +248,10 @@ void SendSmsPageController::Dispose(Disposal how) {
     }
     const QString question =
         how == Disposal::Release ? QStringLiteral("释放号码") : QStringLiteral("拉黑号码");
-    if (!MessageBoxes().YesNo(widgets_.window, question) || running.WindowClosing()) {
+    // Yes and No without an icon, like the list side's confirmations.
+    if (!MessageBoxes().YesNo(widgets_.window, question, MessageBoxService::DefaultTitle(),
+                              MessageIcon::None) ||
+        running.WindowClosing()) {
         return;
     }
     HttpRequest request;

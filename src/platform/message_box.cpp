@@ -9,11 +9,29 @@
 namespace lanxun {
 namespace {
 
+// A text longer than this is cut for its box: a platform reply that size is no
+// message, and laying out megabytes of text would freeze the window.
+constexpr qsizetype kLongestShownText = 4000;
+
+QString ShownText(const QString& text) {
+    if (text.size() <= kLongestShownText) {
+        return text;
+    }
+    qsizetype end = kLongestShownText;
+    // Never split a character that takes two UTF-16 units.
+    if (text.at(end - 1).isHighSurrogate()) {
+        --end;
+    }
+    return text.left(end) + QStringLiteral("…");
+}
+
 class RealMessageBoxes final : public MessageBoxService {
 public:
     bool Show(const Message& message) override {
         QMessageBox box(message.parent);
         box.setWindowTitle(message.title);
+        // A reply that looks like HTML (a proxy's error page) is shown as it came.
+        box.setTextFormat(Qt::PlainText);
         box.setText(message.text);
         box.setIcon(message.icon == MessageIcon::Question ? QMessageBox::Question
                                                           : QMessageBox::NoIcon);
@@ -48,6 +66,7 @@ bool MessageBoxService::ShowOnUiThread(const Message& message) {
     RunOnUiThread([&] {
         Message shown = message;
         shown.parent = parent.data();
+        shown.text = ShownText(message.text);
         answer = Show(shown);
     });
     return answer;
@@ -57,8 +76,9 @@ void MessageBoxService::Information(QWidget* parent, const QString& text, const 
     ShowOnUiThread({parent, text, title, MessageButtons::Ok, MessageIcon::Question});
 }
 
-bool MessageBoxService::YesNo(QWidget* parent, const QString& text, const QString& title) {
-    return ShowOnUiThread({parent, text, title, MessageButtons::YesNo, MessageIcon::Question});
+bool MessageBoxService::YesNo(QWidget* parent, const QString& text, const QString& title,
+                              MessageIcon icon) {
+    return ShowOnUiThread({parent, text, title, MessageButtons::YesNo, icon});
 }
 
 bool MessageBoxService::OkCancel(QWidget* parent, const QString& text, const QString& title,

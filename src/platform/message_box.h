@@ -19,8 +19,9 @@ struct Message {
 };
 
 // Every message the client shows goes through this service, so tests can read
-// and answer them. The helpers may be called from any thread; the box itself is
-// always shown on the UI thread.
+// and answer them. The helpers show the text as plain text, cut when it is too
+// long to be a message (a platform reply can be anything). They may be called
+// from any thread; the box itself is always shown on the UI thread.
 class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
@@ -32,8 +33,9 @@ public:
 
     // Question-mark icon, one OK button.
     void Information(QWidget* parent, const QString& text, const QString& title = DefaultTitle());
-    // Question-mark icon, Yes and No; true for Yes.
-    bool YesNo(QWidget* parent, const QString& text, const QString& title = DefaultTitle());
+    // Yes and No; true for Yes.
+    bool YesNo(QWidget* parent, const QString& text, const QString& title = DefaultTitle(),
+               MessageIcon icon = MessageIcon::Question);
     // OK and Cancel; true for OK.
     bool OkCancel(QWidget* parent, const QString& text, const QString& title = DefaultTitle(),
                   MessageIcon icon = MessageIcon::Question);

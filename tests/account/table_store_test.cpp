@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "account/table_store.h"
@@ -502,6 +508,150 @@ TEST_F(TableStoreTest, AStoreFolderThatCannotBeCreated) {
     TableStore other;
     EXPECT_FALSE(other.OpenStore("C:\\blocker", kStore));
     EXPECT_FALSE(other.IsOpen());
+}
+
+// ---- private files ----
+
+// The rights of a path as the system has them, e.g. 0700.
+mode_t Rights(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return 01000;  // missing: matches no rights
+    }
+    return info.st_mode & 0777;
+}
+
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : previous_(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(previous_); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t previous_;
+};
+
+// Every folder and file under `dir`, its own included, with its rights and
+// (for files) bytes.
+struct Entry {
+    QString path;
+    mode_t rights;
+    QByteArray bytes;
+    bool operator==(const Entry&) const = default;
+};
+
+void PrintTo(const Entry& entry, std::ostream* os) {
+    *os << entry.path.toStdString() << " 0" << std::oct << entry.rights << std::dec << " "
+        << entry.bytes.toHex().toStdString();
+}
+
+std::vector<Entry> Tree(const QString& dir) {
+    std::vector<Entry> entries{{dir, Rights(dir), {}}};
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const bool isDir = QFileInfo(path).isDir();
+        entries.push_back({path, Rights(path), isDir ? QByteArray() : FileBytes(path)});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.path < b.path; });
+    return entries;
+}
+
+std::vector<std::pair<QString, mode_t>> FolderRights(const std::vector<Entry>& entries) {
+    std::vector<std::pair<QString, mode_t>> rights;
+    for (const Entry& entry : entries) {
+        if (QFileInfo(entry.path).isDir()) {
+            rights.emplace_back(entry.path, entry.rights);
+        }
+    }
+    return rights;
+}
+
+// The same tree with other rights: what an earlier version or the user left.
+void SetRights(const QString& dir, mode_t dirRights, mode_t fileRights) {
+    for (const Entry& entry : Tree(dir)) {
+        const bool isDir = QFileInfo(entry.path).isDir();
+        ASSERT_EQ(
+            ::chmod(QFile::encodeName(entry.path).constData(), isDir ? dirRights : fileRights), 0);
+    }
+}
+
+std::vector<Entry> WithRights(std::vector<Entry> entries, mode_t dirRights, mode_t fileRights) {
+    for (Entry& entry : entries) {
+        entry.rights = QFileInfo(entry.path).isDir() ? dirRights : fileRights;
+    }
+    return entries;
+}
+
+class PrivateStoreTest : public ::testing::TestWithParam<mode_t> {
+protected:
+    test::TempLocations locations;
+};
+
+TEST_P(PrivateStoreTest, NewFoldersAndFilesAreTheOwnersOnlyWhateverTheUmask) {
+    ScopedUmask umask(GetParam());
+    TableStore store;
+    ASSERT_TRUE(store.CreateStore(kRoot, kStore));
+    ASSERT_TRUE(store.CreateTable(kTable));
+    ASSERT_TRUE(store.WriteText(kTable, kRecord, kField, "ab|用户"));
+    ASSERT_TRUE(store.WriteInt(kTable, "abc", "次数", 7));
+    ASSERT_TRUE(store.AddInt(kTable, "abc", "次数", 1));
+
+    const QString dir = locations.DriveRoot() + "/设置";
+    const std::vector<Entry> tree = Tree(dir);
+    EXPECT_EQ(tree, WithRights(tree, 0700, 0600));
+    // Only the rights are new: the names and bytes are those of every version.
+    EXPECT_EQ(FileBytes(dir + "/商户信息/211195/187167/用户.数据"),
+              Bytes({'a', 'b', '|', 0xD3, 0xC3, 0xBB, 0xA7}));
+    EXPECT_EQ(FileBytes(dir + "/商户信息/9798/99/次数.数据"), Bytes({8, 0, 0, 0}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Umasks, PrivateStoreTest, ::testing::Values(022, 0, 002, 077, 0222),
+                         [](const auto& info) {
+                             return "Umask0" + QString::number(info.param, 8).toStdString();
+                         });
+
+TEST_F(TableStoreTest, AStoreOpenToOthersIsMadePrivateAtTheNextSave) {
+    ASSERT_TRUE(store.WriteText(kTable, kRecord, kField, "旧"));
+    ASSERT_TRUE(store.WriteText(kTable, "abc", "其他", "不动"));
+    ASSERT_TRUE(store.CreateTable("空表"));
+    const QString dir = Drive() + "/设置";
+    SetRights(dir, 0755, 0644);
+    const std::vector<Entry> before = Tree(dir);
+
+    ASSERT_TRUE(store.WriteText(kTable, kRecord, kField, "新"));
+
+    // Everything in it, not only the file saved; the other field keeps its bytes.
+    std::vector<Entry> expected = WithRights(before, 0700, 0600);
+    for (Entry& entry : expected) {
+        if (entry.path.endsWith("/用户.数据")) {
+            entry.bytes = Bytes({0xD0, 0xC2});
+        }
+    }
+    EXPECT_EQ(Tree(dir), expected);
+}
+
+TEST_F(TableStoreTest, AReadOnlyStoreStaysReadOnly) {
+    ASSERT_TRUE(store.WriteText(kTable, kRecord, kField, "旧"));
+    const QString dir = Drive() + "/设置";
+    SetRights(dir, 0555, 0444);
+    const std::vector<Entry> before = Tree(dir);
+
+    QString error;
+    const bool saved = store.WriteText(kTable, kRecord, kField, "新", &error);
+
+    // Others lose their rights; the owner gains none, so the save still fails
+    // and the old value is kept. (The system's administrator writes anyway.)
+    const std::vector<Entry> after = Tree(dir);
+    SetRights(dir, 0700, 0600);  // lets the temporary folder go
+    EXPECT_EQ(FolderRights(after), FolderRights(WithRights(before, 0500, 0400)));
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(error, "写入失败");
+        EXPECT_EQ(after, WithRights(before, 0500, 0400));
+    }
 }
 
 TEST_F(TableStoreTest, OpenStoreNeedsTheDirectoryAndKeepsTheOldTextsOtherwise) {

@@ -421,7 +421,10 @@ TEST_F(SendSmsPageTest, DisposalAfterYesClearsTheNumberFieldsButNotLabelAndResul
 
         ASSERT_EQ(fakes_.messageBoxes.shown.size(), 1u);
         EXPECT_EQ(fakes_.messageBoxes.shown[0].text, c.question);
+        // The confirmations of a giving-back: Yes and No, no icon, the default title.
         EXPECT_EQ(fakes_.messageBoxes.shown[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(fakes_.messageBoxes.shown[0].icon, MessageIcon::None);
+        EXPECT_EQ(fakes_.messageBoxes.shown[0].title, MessageBoxService::DefaultTitle());
         EXPECT_EQ(TargetsOn("disposalLine"),
                   QStringList{Prefix(c.endpoint) + "&id=2001&phone=13900000000"});
         EXPECT_EQ(number_->text(), "");

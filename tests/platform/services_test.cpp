@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -18,11 +19,13 @@
 #include <functional>
 #include <latch>
 #include <memory>
+#include <ostream>
 #include <semaphore>
 #include <thread>
 
 #include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/gbk.h"
 #include "platform/message_box.h"
 #include "platform/modal_opener.h"
 #include "platform/on_ui_thread.h"
@@ -456,6 +459,78 @@ INSTANTIATE_TEST_SUITE_P(
                       RealBoxCase{"Cancel", MessageButtons::OkCancel, MessageIcon::None,
                                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon,
                                   QMessageBox::Cancel, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What the real box shows for a platform reply: its characters as they came,
+// never rendered as markup, and cut when no message could be that long.
+struct ShownTextCase {
+    const char* name;
+    QString reply;
+    QString expected;
+};
+
+void PrintTo(const ShownTextCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RealMessageBoxText : public ::testing::TestWithParam<ShownTextCase> {};
+
+TEST_P(RealMessageBoxText, ShowsTheReplyAsPlainText) {
+    const ShownTextCase& c = GetParam();
+    Qt::TextFormat boxFormat = Qt::AutoText;
+    Qt::TextFormat labelFormat = Qt::AutoText;
+    QString labelText;
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        poll.stop();
+        seen = true;
+        boxFormat = box->textFormat();
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            labelFormat = label->textFormat();
+            labelText = label->text();
+        }
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    MessageBoxes().Information(nullptr, c.reply);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(boxFormat, Qt::PlainText);
+    EXPECT_EQ(labelFormat, Qt::PlainText);
+    EXPECT_EQ(labelText, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, RealMessageBoxText,
+    ::testing::Values(
+        ShownTextCase{"Markup", QStringLiteral("<b>x</b><img src=\"/etc/passwd\">"),
+                      QStringLiteral("<b>x</b><img src=\"/etc/passwd\">")},
+        ShownTextCase{
+            "ProxyErrorPage",
+            QStringLiteral("<html><body><h1>502 Bad Gateway</h1><br>nginx</body></html>"),
+            QStringLiteral("<html><body><h1>502 Bad Gateway</h1><br>nginx</body></html>")},
+        ShownTextCase{"ExactlyTheLimit", QStringLiteral("a").repeated(4000),
+                      QStringLiteral("a").repeated(4000)},
+        ShownTextCase{"HundredThousandCharacters", QStringLiteral("错").repeated(100000),
+                      QStringLiteral("错").repeated(4000) + QStringLiteral("…")},
+        ShownTextCase{"ZeroBytes", QString::fromUtf16(u"余额不足\0\0<i>1</i>", 13),
+                      QString::fromUtf16(u"余额不足\0\0<i>1</i>", 13)},
+        ShownTextCase{"LongWithZeroBytes", QString(QChar(0)).repeated(100000),
+                      QString(QChar(0)).repeated(4000) + QStringLiteral("…")},
+        ShownTextCase{
+            "InvalidGbk", FromGbk(QByteArray("\xff\xff<b>\xd6", 6)),
+            QString(QChar(0xFFFD)) + QChar(0xFFFD) + QStringLiteral("<b>") + QChar(0xFFFD)},
+        ShownTextCase{"LongInvalidGbk", FromGbk(QByteArray(100000, '\xff')),
+                      QString(QChar(0xFFFD)).repeated(4000) + QStringLiteral("…")},
+        // A character of two UTF-16 units across the cut is left out whole.
+        ShownTextCase{"CutBeforeASurrogatePair",
+                      QStringLiteral("a").repeated(3999) + QStringLiteral("😀") +
+                          QStringLiteral("b").repeated(10),
+                      QStringLiteral("a").repeated(3999) + QStringLiteral("…")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Clipboard, TextSetByAWorkerIsOnTheSystemClipboard) {
