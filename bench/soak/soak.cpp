@@ -443,7 +443,7 @@ public:
     Soak(const Options& options, platformsim::PlatformSim& sim, test::RecorderWindow& recorder)
         : options_(options),
           sim_(sim),
-          clock_(options.factor),
+          clock_(options.factor, QDateTime::currentDateTime(), test::FastClock::TimeOuts::Fast),
           forwarded_(recorder.LogPath(), int(options.clockHours * 1000)) {
         InstallClock(&clock_);
         recorderHandle_ = recorder.handle();

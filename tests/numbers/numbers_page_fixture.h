@@ -29,13 +29,14 @@
 namespace lanxun::test {
 
 // Delays run `factor` times fast while the date-time stays where the test puts it, so that a
-// row's age is exact to the second however slow the machine is.
+// row's age is exact to the second however slow the machine is. The ticks that request
+// time-outs count run at real speed.
 class FrozenClock : public Clock {
 public:
     explicit FrozenClock(qint64 factor) : factor_(factor) { elapsed_.start(); }
 
     QDateTime Now() const override { return QDateTime::fromMSecsSinceEpoch(nowMs_.load()); }
-    qint64 Ticks() const override { return elapsed_.elapsed() * factor_; }
+    qint64 Ticks() const override { return elapsed_.elapsed(); }
     qint64 RealMs(qint64 ms) const override { return ms / factor_; }
 
     void Set(const QDateTime& now) { nowMs_.store(now.toMSecsSinceEpoch()); }

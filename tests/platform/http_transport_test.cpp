@@ -322,7 +322,7 @@ TEST_F(HttpTransportTest, ReceiveTimeoutCountsFromTheLastByte) {
 // On a fast clock the limits end that much sooner (the reply, held for 20 real seconds,
 // would otherwise arrive inside the 30 s limit), and the message names the nominal limit.
 TEST_F(HttpTransportTest, TimeoutsFollowTheInstalledClock) {
-    test::FastClock fast(100);
+    test::FastClock fast(100, QDateTime::currentDateTime(), test::FastClock::TimeOuts::Fast);
     test::ScopedClock installed(fast);
     sim_->Script("/held", Reply(200, "late", {}, 20000));
     transport_.SetTimeouts(0, 0, 0, 30000);

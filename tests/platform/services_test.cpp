@@ -266,7 +266,7 @@ TEST(Worker, GivenUpAccessNeverRunsLater) {
 }
 
 TEST(Worker, PauseRunsItsFullTimeWhenNotStopped) {
-    FastClock clock(1000);
+    FastClock clock(1000, QDateTime::currentDateTime(), FastClock::TimeOuts::Fast);
     ScopedClock installed(clock);
     std::atomic<bool> completed{false};
     std::atomic<qint64> clockElapsed{0};
@@ -326,7 +326,7 @@ TEST(PumpDelay, LetsInputThroughMeanwhile) {
 }
 
 TEST(PumpDelay, FollowsTheInstalledClock) {
-    FastClock clock(1000);
+    FastClock clock(1000, QDateTime::currentDateTime(), FastClock::TimeOuts::Fast);
     ScopedClock installed(clock);
     QElapsedTimer timer;
     timer.start();

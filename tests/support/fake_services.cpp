@@ -26,17 +26,17 @@ QStringList RecordingMessageBoxes::Texts() const {
     return texts;
 }
 
-FastClock::FastClock(qint64 factor, QDateTime start)
-    : factor_(std::max<qint64>(1, factor)), start_(std::move(start)) {
+FastClock::FastClock(qint64 factor, QDateTime start, TimeOuts timeOuts)
+    : factor_(std::max<qint64>(1, factor)), start_(std::move(start)), timeOuts_(timeOuts) {
     elapsed_.start();
 }
 
 QDateTime FastClock::Now() const {
-    return start_.addMSecs(Ticks());
+    return start_.addMSecs(elapsed_.elapsed() * factor_);
 }
 
 qint64 FastClock::Ticks() const {
-    return elapsed_.elapsed() * factor_;
+    return timeOuts_ == TimeOuts::Fast ? elapsed_.elapsed() * factor_ : elapsed_.elapsed();
 }
 
 qint64 FastClock::RealMs(qint64 ms) const {
