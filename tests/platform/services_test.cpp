@@ -418,6 +418,19 @@ struct RealBoxCase {
     bool expectedAnswer;
 };
 
+// Hands the first real message box that opens to `act`, which must close it.
+void OnFirstBox(QTimer& poll, std::function<void(QMessageBox*)> act) {
+    QObject::connect(&poll, &QTimer::timeout, [&poll, act = std::move(act)] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        poll.stop();
+        act(box);
+    });
+    poll.start(10);
+}
+
 class RealMessageBox : public ::testing::TestWithParam<RealBoxCase> {};
 
 TEST_P(RealMessageBox, HasTitleIconButtonsAndAnswers) {
@@ -426,18 +439,12 @@ TEST_P(RealMessageBox, HasTitleIconButtonsAndAnswers) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            return;
-        }
-        poll.stop();
+    OnFirstBox(poll, [&](QMessageBox* box) {
         title = box->windowTitle();
         icon = box->icon();
         buttons = box->standardButtons();
         box->button(c.press)->click();
     });
-    poll.start(10);
     const bool answer = MessageBoxes().Show({nullptr, QStringLiteral("退出用户端"),
                                              MessageBoxService::DefaultTitle(), c.buttons, c.icon});
     EXPECT_EQ(title, QStringLiteral("信息："));
@@ -482,12 +489,7 @@ TEST_P(RealMessageBoxText, ShowsTheReplyAsPlainText) {
     QString labelText;
     bool seen = false;
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            return;
-        }
-        poll.stop();
+    OnFirstBox(poll, [&](QMessageBox* box) {
         seen = true;
         boxFormat = box->textFormat();
         if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
@@ -496,7 +498,6 @@ TEST_P(RealMessageBoxText, ShowsTheReplyAsPlainText) {
         }
         box->button(QMessageBox::Ok)->click();
     });
-    poll.start(10);
     MessageBoxes().Information(nullptr, c.reply);
     ASSERT_TRUE(seen);
     EXPECT_EQ(boxFormat, Qt::PlainText);
