@@ -49,18 +49,6 @@ private:
     Log& log_;
 };
 
-class LambdaWorker : public Worker {
-public:
-    explicit LambdaWorker(std::function<void()> routine) : routine_(std::move(routine)) {}
-    ~LambdaWorker() override { Stop(); }
-
-protected:
-    void Run() override { routine_(); }
-
-private:
-    std::function<void()> routine_;
-};
-
 // A main window with one tab's progress bar, hidden as the forms have it.
 class BusyIndicationTest : public ::testing::Test {
 protected:
@@ -144,7 +132,7 @@ TEST_F(BusyIndicationTest, GivesTheFocusBackAfterwards) {
 // The public docking list loads on a worker: the same steps, each control access on the UI
 // thread, the pauses the worker's.
 TEST_F(BusyIndicationTest, WorksFromAWorker) {
-    LambdaWorker worker([this] { LoadList(true); });
+    FunctionWorker worker([this] { LoadList(true); });
     worker.Start();
     QElapsedTimer limit;
     limit.start();
